@@ -201,3 +201,15 @@ void dispatch_after(dispatch_time_t when, dispatch_queue_t queue, std::function<
 void dispatch_async(dispatch_queue_t queue, std::function<void()> block);
 // Seconds as nanoseconds, rounded to the nearest nanosecond.
 std::int64_t secondsToNanos(double seconds);
+
+// ---------------------------------------------------------------------------------------------
+// The device: the folder that stands for the phone's file system root (settings domains and
+// installed plug-ins live under it). Empty until the host is given one.
+void NSSetDeviceRoot(std::string path);
+const std::string& NSDeviceRoot();
+
+// Darwin-style notifications by name: observers run synchronously when the name is posted.
+// Returns a token for removal.
+int notify_register(std::string name, std::function<void()> handler);
+void notify_cancel(int token);
+void notify_post(std::string_view name);
