@@ -1,0 +1,47 @@
+// CGImage: an immutable bitmap of 8-bit premultiplied pixels in Cairo's native ARGB32 layout
+// (one host-endian 32-bit word per pixel, alpha in the high byte), so images are drawn without
+// conversion. Shared by reference: images, filters and contexts pass the same pixels around.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+struct CGImage {
+    int width = 0, height = 0;
+    // Rows are packed: 4 * width bytes each (Cairo's stride for ARGB32).
+    std::size_t bytesPerRow() const { return std::size_t(width) * 4; }
+    std::size_t pixelCount() const { return std::size_t(width) * std::size_t(height); }
+    const std::uint32_t* pixels() const { return data.get(); }
+    const std::uint32_t* row(int y) const { return data.get() + std::size_t(y) * width; }
+
+    std::unique_ptr<std::uint32_t[]> data;
+};
+using CGImageRef = std::shared_ptr<const CGImage>;
+
+// A bitmap of the given size with uninitialised pixels, for the producer to fill before sharing
+// it. Nil for an empty or over-limit size.
+std::shared_ptr<CGImage> CGImageAllocate(int width, int height);
+inline std::size_t CGImageGetWidth(const CGImageRef& image) {
+    return image ? std::size_t(image->width) : 0;
+}
+inline std::size_t CGImageGetHeight(const CGImageRef& image) {
+    return image ? std::size_t(image->height) : 0;
+}
+
+// Pixel channels of an ARGB32 word.
+inline std::uint32_t pixelAlpha(std::uint32_t p) {
+    return p >> 24;
+}
+inline std::uint32_t pixelRed(std::uint32_t p) {
+    return (p >> 16) & 0xff;
+}
+inline std::uint32_t pixelGreen(std::uint32_t p) {
+    return (p >> 8) & 0xff;
+}
+inline std::uint32_t pixelBlue(std::uint32_t p) {
+    return p & 0xff;
+}
+inline std::uint32_t packPixel(std::uint32_t a, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
+    return (a << 24) | (r << 16) | (g << 8) | b;
+}
