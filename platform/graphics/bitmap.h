@@ -9,6 +9,8 @@
 
 struct CGImage {
     int width = 0, height = 0;
+    // Every pixel has alpha 255 (drawing can then copy instead of blending).
+    bool opaque = false;
     // Rows are packed: 4 * width bytes each (Cairo's stride for ARGB32).
     std::size_t bytesPerRow() const { return std::size_t(width) * 4; }
     std::size_t pixelCount() const { return std::size_t(width) * std::size_t(height); }
@@ -44,4 +46,17 @@ inline std::uint32_t pixelBlue(std::uint32_t p) {
 }
 inline std::uint32_t packPixel(std::uint32_t a, std::uint32_t r, std::uint32_t g, std::uint32_t b) {
     return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+// The straight (un-premultiplied) colour of a premultiplied pixel, rounded to nearest; a
+// transparent pixel reads as transparent black. Opaque pixels are returned unchanged.
+inline std::uint32_t unpremultiplyPixel(std::uint32_t p) {
+    std::uint32_t a = pixelAlpha(p);
+    if (a == 255) return p;
+    if (a == 0) return 0;
+    auto div = [a](std::uint32_t c) {
+        std::uint32_t v = (c * 255 + a / 2) / a;
+        return v > 255 ? 255u : v;
+    };
+    return packPixel(a, div(pixelRed(p)), div(pixelGreen(p)), div(pixelBlue(p)));
 }

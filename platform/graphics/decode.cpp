@@ -1,12 +1,20 @@
+// Format detection and the UIImage entry points that decode.
 #include "platform/graphics/codec.h"
 
 #include "platform/foundation/foundation.h"
+#include "platform/graphics/decoders.h"
 #include "platform/graphics/limits.h"
 
+#include <cstring>
 #include <fstream>
-#include <iterator>
 
-CGImageRef CGImageCreateWithEncodedData(const std::uint8_t*, std::size_t) {
+CGImageRef CGImageCreateWithEncodedData(const std::uint8_t* bytes, std::size_t length) {
+    if (!bytes || length > kMaxImageDataBytes) return nullptr;
+    static constexpr std::uint8_t kPNG[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    if (length >= sizeof kPNG && std::memcmp(bytes, kPNG, sizeof kPNG) == 0)
+        return decodePNG(bytes, length);
+    if (length >= 3 && bytes[0] == 0xff && bytes[1] == 0xd8 && bytes[2] == 0xff)
+        return decodeJPEG(bytes, length);
     return nullptr;
 }
 

@@ -1,0 +1,10 @@
+// The format decoders behind CGImageCreateWithEncodedData (internal to graphics).
+#pragma once
+
+#include "platform/graphics/bitmap.h"
+
+#include <cstddef>
+#include <cstdint>
+
+CGImageRef decodeJPEG(const std::uint8_t* bytes, std::size_t length);
+CGImageRef decodePNG(const std::uint8_t* bytes, std::size_t length);
