@@ -10,6 +10,7 @@
 #include <string_view>
 
 class NSData;
+enum CGBlendMode : int;
 
 enum UIImageRenderingMode : NSInteger {
     UIImageRenderingModeAutomatic = 0,
@@ -44,6 +45,11 @@ class UIImage : public NSObject {
     bool isSymbolImage() const { return !symbolName_.empty(); }
     const std::string& symbolName() const { return symbolName_; }
     NSObject* symbolConfiguration() const { return configuration_; }
+
+    // Draw into the current context (context.h); nothing without one or without a bitmap.
+    void drawAtPoint(CGPoint point) const;
+    void drawInRect(CGRect rect) const;
+    void drawInRect(CGRect rect, CGBlendMode mode, CGFloat alpha) const;
 
     std::string description() const override;
 

@@ -1,0 +1,105 @@
+// Bitmap contexts and drawing on Cairo. Image contexts form a per-thread stack as on the
+// platform; the renderer can also push a context that wraps a cairo_t of its own, so that
+// drawRect: implementations draw into it through UIGraphicsGetCurrentContext.
+#pragma once
+
+#include "platform/graphics/bitmap.h"
+#include "platform/graphics/geometry.h"
+#include "platform/runtime/runtime.h"
+#include "platform/uikit/color.h"
+
+#include <cairo.h>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class UIImage;
+struct CGPath;
+using CGPathRef = const CGPath*;
+
+enum CGBlendMode : int {
+    kCGBlendModeNormal = 0,
+    kCGBlendModeMultiply = 1,
+    kCGBlendModeScreen = 2,
+    kCGBlendModeCopy = 17,
+};
+
+struct CGContext {
+    CGContext(const CGContext&) = delete;
+    CGContext& operator=(const CGContext&) = delete;
+    ~CGContext();
+
+    // Image context of `pixelWidth` x `pixelHeight` pixels showing `size` points.
+    static std::unique_ptr<CGContext> makeBitmap(CGSize size, bool opaque, CGFloat scale);
+    // Borrows a cairo_t (not destroyed with the context).
+    static std::unique_ptr<CGContext> wrap(cairo_t* cr);
+
+    // The cairo_t to draw with; call before every drawing operation so that an image taken
+    // from the context keeps its pixels (copy on write).
+    cairo_t* drawTarget();
+    // The current pixels as an image bitmap (shared until the next drawing operation).
+    CGImageRef snapshot();
+
+    CGSize size;
+    CGFloat scale = 1;
+    int pixelWidth = 0, pixelHeight = 0;
+    bool opaque = false;
+
+    struct State {
+        CGColor fill{0, 0, 0, 1};
+        // No stroke colour: strokes draw nothing.
+        std::optional<CGColor> stroke = CGColor{0, 0, 0, 1};
+        CGFloat lineWidth = 1;
+    };
+    State state;
+    std::vector<State> saved;
+
+  private:
+    CGContext() = default;
+    void detachSnapshot();
+    cairo_t* cr_ = nullptr;
+    cairo_surface_t* surface_ = nullptr;
+    bool ownsCairo_ = false;
+    std::shared_ptr<CGImage> pixels_;
+};
+using CGContextRef = CGContext*;
+
+// Image contexts. Scale 0 is the main screen's scale; the bitmap has ceil(size * scale)
+// pixels. A non-opaque context starts transparent, an opaque one black.
+void UIGraphicsBeginImageContextWithOptions(CGSize size, bool opaque, CGFloat scale);
+void UIGraphicsBeginImageContext(CGSize size);
+CGContextRef UIGraphicsGetCurrentContext();
+// Nil when the current context is not an image context (or there is none).
+Ref<UIImage> UIGraphicsGetImageFromCurrentImageContext();
+void UIGraphicsEndImageContext();
+// Makes `context` current without owning it (for drawRect: under the renderer).
+void UIGraphicsPushContext(CGContextRef context);
+void UIGraphicsPopContext();
+
+void UIRectFill(CGRect rect);
+void UIRectFillUsingBlendMode(CGRect rect, CGBlendMode mode);
+
+void CGContextSetFillColorWithColor(CGContextRef c, CGColorRef color);
+void CGContextSetStrokeColorWithColor(CGContextRef c, CGColorRef color);
+void CGContextSetLineWidth(CGContextRef c, CGFloat width);
+void CGContextFillRect(CGContextRef c, CGRect rect);
+void CGContextAddPath(CGContextRef c, CGPathRef path);
+void CGContextStrokePath(CGContextRef c);
+void CGContextFillPath(CGContextRef c);
+void CGContextSaveGState(CGContextRef c);
+void CGContextRestoreGState(CGContextRef c);
+void CGContextTranslateCTM(CGContextRef c, CGFloat tx, CGFloat ty);
+void CGContextScaleCTM(CGContextRef c, CGFloat sx, CGFloat sy);
+void CGContextConcatCTM(CGContextRef c, CGAffineTransform t);
+void CGContextClipToRect(CGContextRef c, CGRect rect);
+// Draws the bitmap stretched into `rect` (top-left origin, as UIKit draws).
+void CGContextDrawImage(CGContextRef c, CGRect rect, const CGImageRef& image);
+
+// A Cairo surface over the bitmap's pixels without copying; it keeps the bitmap alive until it
+// is destroyed (cairo_surface_destroy). Opaque bitmaps come as RGB24 so Cairo copies them.
+cairo_surface_t* CGImageCreateCairoSurface(const CGImageRef& image);
+// Draws an image into any cairo_t, stretched into `rect` in that cairo_t's user space, with a
+// Cairo operator and alpha. Nothing for a nil image or one without a bitmap (symbols).
+void UIImageDrawInCairo(cairo_t* cr, const UIImage* image, CGRect rect,
+                        cairo_operator_t op = CAIRO_OPERATOR_OVER, double alpha = 1);
+cairo_operator_t cairoOperatorForBlendMode(CGBlendMode mode);

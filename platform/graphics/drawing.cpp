@@ -1,0 +1,217 @@
+// Fills, strokes, paths and images drawn through a CGContext's cairo_t.
+#include "platform/graphics/context.h"
+#include "platform/graphics/image.h"
+#include "platform/graphics/path.h"
+
+#include <algorithm>
+
+namespace {
+void setSource(cairo_t* cr, const CGColor& c) {
+    auto clamp = [](double v) { return std::clamp(v, 0.0, 1.0); };
+    cairo_set_source_rgba(cr, clamp(c.r), clamp(c.g), clamp(c.b), clamp(c.a));
+}
+
+void releaseImage(void* data) {
+    delete static_cast<CGImageRef*>(data);
+}
+cairo_user_data_key_t imageKey;
+} // namespace
+
+cairo_operator_t cairoOperatorForBlendMode(CGBlendMode mode) {
+    switch (mode) {
+    case kCGBlendModeScreen:
+        return CAIRO_OPERATOR_SCREEN;
+    case kCGBlendModeMultiply:
+        return CAIRO_OPERATOR_MULTIPLY;
+    case kCGBlendModeCopy:
+        return CAIRO_OPERATOR_SOURCE;
+    default:
+        return CAIRO_OPERATOR_OVER;
+    }
+}
+
+void UIRectFill(CGRect rect) {
+    // The platform fills with the copy blend mode.
+    UIRectFillUsingBlendMode(rect, kCGBlendModeCopy);
+}
+
+void UIRectFillUsingBlendMode(CGRect rect, CGBlendMode mode) {
+    CGContextRef c = UIGraphicsGetCurrentContext();
+    cairo_t* cr = c ? c->drawTarget() : nullptr;
+    if (!cr) return;
+    cairo_save(cr);
+    cairo_set_operator(cr, cairoOperatorForBlendMode(mode));
+    setSource(cr, c->state.fill);
+    cairo_new_path(cr);
+    cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+void CGContextSetFillColorWithColor(CGContextRef c, CGColorRef color) {
+    if (c) c->state.fill = color ? *color : CGColor{};
+}
+
+void CGContextSetStrokeColorWithColor(CGContextRef c, CGColorRef color) {
+    if (!c) return;
+    if (color)
+        c->state.stroke = *color;
+    else
+        c->state.stroke.reset();
+}
+
+void CGContextSetLineWidth(CGContextRef c, CGFloat width) {
+    if (c) c->state.lineWidth = std::max(0.0, width);
+}
+
+void CGContextFillRect(CGContextRef c, CGRect rect) {
+    cairo_t* cr = c ? c->drawTarget() : nullptr;
+    if (!cr) return;
+    cairo_save(cr);
+    setSource(cr, c->state.fill);
+    cairo_new_path(cr);
+    cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+    cairo_fill(cr);
+    cairo_restore(cr);
+}
+
+void CGContextAddPath(CGContextRef c, CGPathRef path) {
+    cairo_t* cr = c ? c->drawTarget() : nullptr;
+    if (!cr || !path) return;
+    for (auto& e : path->elements) {
+        const CGPoint* p = e.points;
+        switch (e.type) {
+        case CGPathElement::MoveTo:
+            cairo_move_to(cr, p[0].x, p[0].y);
+            break;
+        case CGPathElement::LineTo:
+            cairo_line_to(cr, p[0].x, p[0].y);
+            break;
+        case CGPathElement::CurveTo:
+            cairo_curve_to(cr, p[0].x, p[0].y, p[1].x, p[1].y, p[2].x, p[2].y);
+            break;
+        case CGPathElement::Close:
+            cairo_close_path(cr);
+            break;
+        }
+    }
+}
+
+void CGContextStrokePath(CGContextRef c) {
+    cairo_t* cr = c ? c->drawTarget() : nullptr;
+    if (!cr) return;
+    // Without a stroke colour (or with a zero width) the path is consumed and nothing drawn.
+    if (!c->state.stroke || c->state.lineWidth <= 0) {
+        cairo_new_path(cr);
+        return;
+    }
+    setSource(cr, *c->state.stroke);
+    cairo_set_line_width(cr, c->state.lineWidth);
+    cairo_stroke(cr);
+}
+
+void CGContextFillPath(CGContextRef c) {
+    cairo_t* cr = c ? c->drawTarget() : nullptr;
+    if (!cr) return;
+    setSource(cr, c->state.fill);
+    cairo_fill(cr);
+}
+
+void CGContextSaveGState(CGContextRef c) {
+    cairo_t* cr = c ? c->drawTarget() : nullptr;
+    if (!cr) return;
+    c->saved.push_back(c->state);
+    cairo_save(cr);
+}
+
+void CGContextRestoreGState(CGContextRef c) {
+    cairo_t* cr = c ? c->drawTarget() : nullptr;
+    if (!cr || c->saved.empty()) return;
+    c->state = c->saved.back();
+    c->saved.pop_back();
+    cairo_restore(cr);
+}
+
+void CGContextTranslateCTM(CGContextRef c, CGFloat tx, CGFloat ty) {
+    if (cairo_t* cr = c ? c->drawTarget() : nullptr) cairo_translate(cr, tx, ty);
+}
+
+void CGContextScaleCTM(CGContextRef c, CGFloat sx, CGFloat sy) {
+    if (cairo_t* cr = c ? c->drawTarget() : nullptr) cairo_scale(cr, sx, sy);
+}
+
+void CGContextConcatCTM(CGContextRef c, CGAffineTransform t) {
+    cairo_t* cr = c ? c->drawTarget() : nullptr;
+    if (!cr) return;
+    cairo_matrix_t m;
+    cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
+    cairo_transform(cr, &m);
+}
+
+void CGContextClipToRect(CGContextRef c, CGRect rect) {
+    cairo_t* cr = c ? c->drawTarget() : nullptr;
+    if (!cr) return;
+    cairo_new_path(cr);
+    cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+    cairo_clip(cr);
+}
+
+cairo_surface_t* CGImageCreateCairoSurface(const CGImageRef& image) {
+    if (!image || image->width <= 0 || image->height <= 0) return nullptr;
+    auto* data = reinterpret_cast<unsigned char*>(const_cast<std::uint32_t*>(image->pixels()));
+    cairo_surface_t* s = cairo_image_surface_create_for_data(
+        data, image->opaque ? CAIRO_FORMAT_RGB24 : CAIRO_FORMAT_ARGB32, image->width, image->height,
+        int(image->bytesPerRow()));
+    cairo_surface_set_user_data(s, &imageKey, new CGImageRef(image), releaseImage);
+    return s;
+}
+
+namespace {
+void drawBitmap(cairo_t* cr, const CGImageRef& image, CGRect rect, cairo_operator_t op,
+                double alpha) {
+    if (!cr || !image || rect.size.width == 0 || rect.size.height == 0) return;
+    cairo_surface_t* s = CGImageCreateCairoSurface(image);
+    if (!s) return;
+    cairo_save(cr);
+    cairo_new_path(cr);
+    cairo_translate(cr, rect.origin.x, rect.origin.y);
+    double sx = rect.size.width / image->width, sy = rect.size.height / image->height;
+    cairo_scale(cr, sx, sy);
+    cairo_set_source_surface(cr, s, 0, 0);
+    cairo_pattern_t* pattern = cairo_get_source(cr);
+    // Edge pixels repeat up to the rect's edge instead of fading into transparency.
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
+    cairo_rectangle(cr, 0, 0, image->width, image->height);
+    cairo_clip(cr);
+    cairo_set_operator(cr, op);
+    if (alpha >= 1)
+        cairo_paint(cr);
+    else
+        cairo_paint_with_alpha(cr, std::max(0.0, alpha));
+    cairo_restore(cr);
+    cairo_surface_destroy(s);
+}
+} // namespace
+
+void CGContextDrawImage(CGContextRef c, CGRect rect, const CGImageRef& image) {
+    if (c) drawBitmap(c->drawTarget(), image, rect, CAIRO_OPERATOR_OVER, 1);
+}
+
+void UIImageDrawInCairo(cairo_t* cr, const UIImage* image, CGRect rect, cairo_operator_t op,
+                        double alpha) {
+    if (image) drawBitmap(cr, image->CGImage(), rect, op, alpha);
+}
+
+void UIImage::drawAtPoint(CGPoint point) const {
+    drawInRect({point, size()});
+}
+
+void UIImage::drawInRect(CGRect rect) const {
+    drawInRect(rect, kCGBlendModeNormal, 1);
+}
+
+void UIImage::drawInRect(CGRect rect, CGBlendMode mode, CGFloat alpha) const {
+    CGContextRef c = UIGraphicsGetCurrentContext();
+    if (c) drawBitmap(c->drawTarget(), CGImage(), rect, cairoOperatorForBlendMode(mode), alpha);
+}
