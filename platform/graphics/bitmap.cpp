@@ -9,7 +9,8 @@ std::shared_ptr<CGImage> CGImageAllocate(int width, int height) {
     auto image = std::make_shared<CGImage>();
     image->width = width;
     image->height = height;
-    image->data.reset(new (std::nothrow) std::uint32_t[image->pixelCount()]);
+    image->data =
+        std::shared_ptr<std::uint32_t[]>(new (std::nothrow) std::uint32_t[image->pixelCount()]);
     if (!image->data) return nullptr;
     return image;
 }

@@ -17,7 +17,7 @@ struct CGImage {
     const std::uint32_t* pixels() const { return data.get(); }
     const std::uint32_t* row(int y) const { return data.get() + std::size_t(y) * width; }
 
-    std::unique_ptr<std::uint32_t[]> data;
+    std::shared_ptr<std::uint32_t[]> data;
 };
 using CGImageRef = std::shared_ptr<const CGImage>;
 

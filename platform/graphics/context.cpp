@@ -59,7 +59,7 @@ void CGContext::detachSnapshot() {
     auto mine = std::make_shared<CGImage>();
     mine->width = pixels_->width;
     mine->height = pixels_->height;
-    std::unique_ptr<std::uint32_t[]> copy(new std::uint32_t[pixels_->pixelCount()]);
+    std::shared_ptr<std::uint32_t[]> copy(new std::uint32_t[pixels_->pixelCount()]);
     std::memcpy(copy.get(), pixels_->data.get(), pixels_->pixelCount() * 4);
     mine->data = std::move(pixels_->data);
     pixels_->data = std::move(copy);

@@ -4,7 +4,9 @@
 
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/codec.h"
+#include "platform/graphics/blur.h"
 #include "platform/graphics/context.h"
+#include "platform/graphics/filters.h"
 #include "platform/graphics/geometry.h"
 #include "platform/graphics/image.h"
 #include "platform/graphics/path.h"
