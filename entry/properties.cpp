@@ -1,5 +1,9 @@
 // The player's views, attached to the cover sheet as properties stored in associated objects.
+#include "entry/properties.h"
+
 #include "entry/hooks.h"
+
+#include <cctype>
 
 namespace {
 
@@ -51,4 +55,10 @@ const std::vector<AttachedProperty>& attachedProperties() {
         row<23>("glitchCharacters", "@\"NSArray\""),
     };
     return table;
+}
+
+std::string attachedSetterName(const char* property) {
+    std::string name = std::string("set") + property + ":";
+    name[3] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[3])));
+    return name;
 }

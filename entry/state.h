@@ -76,7 +76,8 @@ class UIStackView;
     X(Ref<UIView>, nowPlayingRoutingButton, nullptr)                                               \
     X(Ref<UIImage>, playerImage, nullptr)
 
-#define VEY_DECLARE_VARIABLE(type, name, initial) extern type name;
+// C linkage keeps the exported names exactly as written (no C++ mangling).
+#define VEY_DECLARE_VARIABLE(type, name, initial) extern "C" type name;
 VEY_SETTINGS(VEY_DECLARE_VARIABLE)
 VEY_SHARED_STATE(VEY_DECLARE_VARIABLE)
 #undef VEY_DECLARE_VARIABLE
