@@ -3,6 +3,7 @@
 
 #include <plist/plist.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <fcntl.h>
@@ -22,11 +23,12 @@ bool readBounded(const std::string& path, std::string& out) {
               static_cast<std::uint64_t>(st.st_size) <= prefs::kMaxFileBytes;
     out.clear();
     if (ok) {
-        // Read one byte past the limit to notice a file that grew since fstat.
-        out.resize(prefs::kMaxFileBytes + 1);
+        // One byte more than fstat promised shows a file still being written: skip it.
+        out.resize(static_cast<std::size_t>(st.st_size) + 1);
         std::size_t used = 0;
         while (used < out.size()) {
             ssize_t n = ::read(fd, out.data() + used, out.size() - used);
+            if (n < 0 && errno == EINTR) continue;
             if (n < 0) {
                 ok = false;
                 break;
@@ -34,8 +36,8 @@ bool readBounded(const std::string& path, std::string& out) {
             if (n == 0) break;
             used += static_cast<std::size_t>(n);
         }
+        ok = ok && used < out.size();
         out.resize(used);
-        ok = ok && used <= prefs::kMaxFileBytes;
     }
     ::close(fd);
     return ok;

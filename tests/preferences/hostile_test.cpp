@@ -208,7 +208,7 @@ TEST_F(Hostile, RandomDamageNeverCrashes) {
                         binary);
         std::ifstream in(path(), std::ios::binary);
         std::string whole((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        for (int round = 0; round < 1500; round++) {
+        for (int round = 0; round < 1000; round++) {
             std::string b = whole;
             for (int edits = 1 + rng() % 6; edits > 0 && !b.empty(); edits--) {
                 std::size_t at = rng() % b.size();
