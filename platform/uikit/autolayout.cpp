@@ -156,7 +156,14 @@ void uikit::solveTree(UIView* root, std::uint64_t pass) {
             std::vector<double> row(n, 0);
             double constant = axisSolver.term(row, c->firstItem(), c->firstAttribute(), 1);
             if (second) constant += axisSolver.term(row, c->secondItem(), c->secondAttribute(), -m);
-            system.add(std::move(row), k - constant, preference);
+            // A constraint places its first view: solve for that view's unknowns first.
+            std::vector<int> rank = preference;
+            auto first = constrained.find(c->firstItem());
+            if (first != constrained.end()) {
+                rank[2 * std::size_t(first->second)] += 2;
+                rank[2 * std::size_t(first->second) + 1] += 2;
+            }
+            system.add(std::move(row), k - constant, rank);
         }
         // Whatever the constraints leave free keeps its current value: sizes, then positions.
         for (int pass2 = 0; pass2 < 2; pass2++)

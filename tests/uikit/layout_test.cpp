@@ -1,0 +1,274 @@
+// Layout passes and Auto Layout: when passes run, what layoutSubviews sees, and the frames the
+// solver gives the player's kinds of constraint.
+#include "platform/uikit/uikit.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace {
+
+void expectRect(CGRect r, double x, double y, double w, double h) {
+    EXPECT_NEAR(r.origin.x, x, 1e-6);
+    EXPECT_NEAR(r.origin.y, y, 1e-6);
+    EXPECT_NEAR(r.size.width, w, 1e-6);
+    EXPECT_NEAR(r.size.height, h, 1e-6);
+}
+
+void activate(Ref<NSLayoutConstraint> c) {
+    c->setActive(true);
+}
+
+Ref<UIView> constrained(UIView* parent) {
+    auto v = UIView::make();
+    v->setTranslatesAutoresizingMaskIntoConstraints(false);
+    parent->addSubview(v);
+    return v;
+}
+
+// Counts layoutSubviews per view tag through a hook, as the plug-in's hooks see them.
+std::map<NSInteger, int> layouts;
+IMP originalLayout = nullptr;
+void layoutHook(id self, SEL cmd) {
+    callIMP(originalLayout, self, cmd);
+    layouts[cast<UIView>(self)->tag()]++;
+}
+void hookLayout() {
+    MSHookMessageEx(UIView::cls(), sel("layoutSubviews"), reinterpret_cast<IMP>(&layoutHook),
+                    &originalLayout);
+}
+
+void turn() {
+    MainQueue::shared().async([] {});
+    MainQueue::shared().runPending();
+}
+
+} // namespace
+
+TEST(LayoutPasses, RunAfterTheTurnThatMarkedAView) {
+    hookLayout();
+    auto root = UIView::make(CGRectMake(0, 0, 100, 100));
+    auto child = UIView::make(CGRectMake(0, 0, 10, 10));
+    root->setTag(1);
+    child->setTag(2);
+    turn();
+    layouts.clear();
+
+    root->addSubview(child); // marks both
+    EXPECT_TRUE(layouts.empty());
+    turn();
+    EXPECT_EQ(layouts[1], 1);
+    EXPECT_EQ(layouts[2], 1);
+
+    layouts.clear();
+    child->setFrame(CGRectMake(5, 5, 10, 10)); // moving without resizing marks nothing
+    (void)child->frame();
+    turn();
+    EXPECT_TRUE(layouts.empty());
+
+    child->setFrame(CGRectMake(5, 5, 20, 10)); // a size change marks the view
+    child->setNeedsLayout();                   // twice in one turn: one pass
+    turn();
+    EXPECT_EQ(layouts[2], 1);
+    EXPECT_EQ(layouts[1], 0);
+
+    layouts.clear();
+    root->setNeedsLayout();
+    root->layoutIfNeeded(); // at once
+    EXPECT_EQ(layouts[1], 1);
+    turn();
+    EXPECT_EQ(layouts[1], 1);
+
+    child->removeFromSuperview(); // marks the old superview
+    UIKitEndTurn();               // the host's call after work outside a task
+    EXPECT_EQ(layouts[1], 2);
+}
+
+TEST(LayoutPasses, ParentsBeforeChildrenAndNoHangOnSelfMarking) {
+    static std::vector<NSInteger> order;
+    static IMP original = nullptr;
+    MSHookMessageEx(UIView::cls(), sel("layoutSubviews"),
+                    reinterpret_cast<IMP>(+[](id self, SEL cmd) {
+                        callIMP(original, self, cmd);
+                        auto* v = cast<UIView>(self);
+                        order.push_back(v->tag());
+                        if (v->tag() == 9) v->setNeedsLayout(); // marks itself every time
+                    }),
+                    &original);
+    auto a = UIView::make(), b = UIView::make(), c = UIView::make();
+    a->setTag(1), b->setTag(2), c->setTag(3);
+    a->addSubview(b);
+    b->addSubview(c);
+    UIKitEndTurn();
+    c->setNeedsLayout();
+    a->setNeedsLayout();
+    b->setNeedsLayout();
+    order.clear();
+    UIKitEndTurn();
+    EXPECT_EQ(order, (std::vector<NSInteger>{1, 2, 3}));
+
+    auto loop = UIView::make();
+    loop->setTag(9);
+    loop->setNeedsLayout();
+    order.clear();
+    UIKitEndTurn();
+    EXPECT_GE(order.size(), 1u);
+    EXPECT_LE(order.size(), 4u); // bounded per turn; the rest waits for later turns
+}
+
+TEST(AutoLayout, CentreToEdgeWithConstantsAndAViewWithoutConstraints) {
+    auto root = UIView::make(CGRectMake(0, 0, 300, 300));
+    auto fixed = UIView::make(CGRectMake(100, 100, 40, 40));
+    root->addSubview(fixed);
+    auto a = constrained(root);
+    activate(a->widthAnchor()->constraintEqualToConstant(50));
+    activate(a->heightAnchor()->constraintEqualToConstant(20));
+    activate(a->centerXAnchor()->constraintEqualToAnchor(fixed->rightAnchor(), 10));
+    activate(a->centerYAnchor()->constraintEqualToAnchor(fixed->centerYAnchor()));
+    expectRect(a->frame(), 0, 0, 0, 0); // nothing until the pass
+    UIKitEndTurn();
+    expectRect(a->frame(), 125, 110, 50, 20);
+    expectRect(fixed->frame(), 100, 100, 40, 40); // unconstrained views keep their frames
+
+    fixed->setFrame(CGRectMake(0, 0, 40, 40)); // what a constraint refers to moved
+    UIKitEndTurn();
+    expectRect(a->frame(), 25, 10, 50, 20);
+}
+
+// The player's maxi build on a 390 x 844 cover sheet: labels constrained to their grandparent,
+// buttons chained off each other's edges.
+TEST(AutoLayout, GrandparentEdgesAndChainsOfAnchors) {
+    const double W = 390, CH = 844, S = 250;
+    auto cover = UIView::make<UIWindow>(CGRectMake(0, 0, W, CH));
+    auto vey = UIView::make(cover->bounds());
+    cover->addSubview(vey);
+    vey->setFrame(CGRectMake(0, CH - 0.54 * W - S - W * 25 / 100, W, 0.45 * W + S));
+    expectRect(vey->frame(), 0, 285.9, 390, 425.5);
+
+    auto source = constrained(vey);
+    activate(source->widthAnchor()->constraintEqualToConstant(W));
+    activate(source->heightAnchor()->constraintEqualToConstant(0.057 * W));
+    activate(source->centerXAnchor()->constraintEqualToAnchor(vey->centerXAnchor()));
+    activate(source->centerYAnchor()->constraintEqualToAnchor(cover->bottomAnchor(), -0.057 * W));
+    auto pause = constrained(vey);
+    activate(pause->widthAnchor()->constraintEqualToConstant(0.1 * W));
+    activate(pause->heightAnchor()->constraintEqualToConstant(0.1 * W));
+    activate(pause->centerXAnchor()->constraintEqualToAnchor(vey->centerXAnchor()));
+    activate(pause->centerYAnchor()->constraintEqualToAnchor(source->topAnchor(),
+                                                             -0.12 * W - W * 25 / 100));
+    auto icon = UIView::make(pause->bounds());
+    icon->setAutoresizingMask(18);
+    pause->addSubview(icon);
+    auto rewind = constrained(vey);
+    activate(rewind->widthAnchor()->constraintEqualToConstant(0.125 * W));
+    activate(rewind->heightAnchor()->constraintEqualToConstant(0.125 * W));
+    activate(rewind->centerXAnchor()->constraintEqualToAnchor(pause->leftAnchor(), -0.12 * W));
+    activate(rewind->centerYAnchor()->constraintEqualToAnchor(pause->centerYAnchor()));
+    auto artist = constrained(vey);
+    activate(artist->leadingAnchor()->constraintEqualToAnchor(cover->leadingAnchor(), 0.072 * W));
+    activate(
+        artist->trailingAnchor()->constraintEqualToAnchor(cover->trailingAnchor(), -0.072 * W));
+    activate(artist->heightAnchor()->constraintEqualToConstant(0.072 * W));
+    activate(artist->centerYAnchor()->constraintEqualToAnchor(pause->topAnchor(), -0.114 * W));
+    UIKitEndTurn();
+
+    // In the superview's coordinates: the cover's bottom is at 844 - 285.9 in vey's space.
+    double sourceTop = CH - 285.9 - 0.057 * W - 0.057 * W / 2;
+    expectRect(source->frame(), 0, sourceTop, W, 0.057 * W);
+    EXPECT_NEAR(sourceTop - pause->center().y, 144.3, 1e-9);
+    expectRect(pause->bounds(), 0, 0, 39, 39);
+    expectRect(icon->frame(), 0, 0, 39, 39); // autoresizing 18 followed the solved size
+    EXPECT_NEAR(rewind->center().x, W / 2 - 19.5 - 0.12 * W, 1e-9);
+    EXPECT_NEAR(rewind->center().y, pause->center().y, 1e-9);
+    expectRect(artist->frame(), 28.08, pause->frame().origin.y - 0.114 * W - 14.04, W - 56.16,
+               28.08);
+
+    // The grandparent's size changes: the labels follow in the next pass.
+    cover->setFrame(CGRectMake(0, 0, 400, CH));
+    UIKitEndTurn();
+    EXPECT_NEAR(artist->frame().size.width, 400 - 56.16, 1e-9);
+}
+
+TEST(AutoLayout, ConflictsAndFreedomResolveAsDocumented) {
+    auto root = UIView::make(CGRectMake(0, 0, 300, 300));
+    auto a = constrained(root);
+    a->setFrame(CGRectMake(10, 10, 30, 40));
+    activate(a->widthAnchor()->constraintEqualToConstant(50));
+    activate(a->widthAnchor()->constraintEqualToConstant(60)); // contradicts: the earlier wins
+    activate(a->centerXAnchor()->constraintEqualToAnchor(root->centerXAnchor()));
+    // Nothing says where a is vertically or how tall: both keep their current values.
+    UIKitEndTurn();
+    expectRect(a->frame(), 125, 10, 50, 40);
+
+    // A cycle of edges that cannot hold, a non-finite constant and a constant on an
+    // unconstrained partner: still a finite, deterministic result.
+    auto b = constrained(root);
+    activate(b->widthAnchor()->constraintEqualToConstant(20));
+    activate(b->leftAnchor()->constraintEqualToAnchor(a->rightAnchor()));
+    activate(a->leftAnchor()->constraintEqualToAnchor(b->rightAnchor(), 10)); // cannot hold
+    activate(b->heightAnchor()->constraintEqualToConstant(std::nan("")));
+    activate(b->heightAnchor()->constraintEqualToAnchor(a->heightAnchor(), 2, 0));
+    UIKitEndTurn();
+    expectRect(b->frame(), 175, 0, 20, 80);
+    expectRect(a->frame(), 125, 10, 50, 40);
+}
+
+TEST(AutoLayout, RemovalDeactivatesCrossingConstraintsAndOtherTreesWait) {
+    auto root = UIView::make(CGRectMake(0, 0, 300, 300));
+    auto a = constrained(root);
+    auto width = a->widthAnchor()->constraintEqualToConstant(50);
+    auto left = a->leftAnchor()->constraintEqualToAnchor(root->leftAnchor(), 5);
+    activate(width);
+    activate(left);
+    a->removeFromSuperview();
+    EXPECT_TRUE(width->isActive()); // belongs to the removed view alone
+    EXPECT_FALSE(left->isActive());
+
+    // A constraint to a view of another tree takes part once the trees are joined.
+    auto other = UIView::make(CGRectMake(40, 0, 10, 10));
+    activate(a->leftAnchor()->constraintEqualToAnchor(other->rightAnchor()));
+    auto parked = UIView::make();
+    parked->addSubview(a);
+    UIKitEndTurn();
+    EXPECT_EQ(a->frame().origin.x, 0);
+    root->addSubview(parked);
+    root->addSubview(other);
+    UIKitEndTurn();
+    EXPECT_EQ(a->frame(), CGRectMake(50, 0, 50, 0));
+
+    // A view that goes takes its own constraints with it.
+    activate(other->widthAnchor()->constraintEqualToConstant(10));
+    other->removeFromSuperview();
+    std::size_t before = NSLayoutConstraint::activeConstraints().size();
+    other = nullptr;
+    EXPECT_EQ(NSLayoutConstraint::activeConstraints().size(), before - 1);
+}
+
+TEST(AutoLayout, SolvedFramesGoThroughSetFrameSoAHookCanReplaceThem) {
+    static IMP original = nullptr;
+    static int calls = 0;
+    Class cls = objc_makeClass("TestPlacedView", UIView::cls());
+    MSHookMessageEx(cls, sel("setFrame:"), reinterpret_cast<IMP>(+[](id self, SEL cmd, CGRect r) {
+                        calls++;
+                        r.origin.y = 99;
+                        callIMP(original, self, cmd, r);
+                    }),
+                    &original);
+    auto root = UIView::make(CGRectMake(0, 0, 300, 300));
+    auto placed = allocAs<UIView>(cls);
+    send<id>(placed.get(), "init");
+    placed->setTranslatesAutoresizingMaskIntoConstraints(false);
+    root->addSubview(placed);
+    activate(placed->widthAnchor()->constraintEqualToConstant(20));
+    activate(placed->heightAnchor()->constraintEqualToConstant(20));
+    activate(placed->topAnchor()->constraintEqualToAnchor(root->topAnchor(), 5));
+    calls = 0;
+    UIKitEndTurn();
+    expectRect(placed->frame(), 0, 99, 20, 20);
+    // The replaced frame stays; later passes ask again but nothing loops.
+    root->setNeedsLayout();
+    UIKitEndTurn();
+    UIKitEndTurn();
+    EXPECT_EQ(placed->frame().origin.y, 99);
+    EXPECT_LE(calls, 3);
+}
