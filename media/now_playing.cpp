@@ -1,20 +1,182 @@
-// Carries now-playing changes from the host into the player.
+// Carries now-playing changes from the host into the player: the media controller's update
+// and the lock screen's artwork view.
+#include "media/now_playing.h"
+
 #include "entry/hooks.h"
+#include "entry/properties.h"
+#include "entry/state.h"
+#include "media/artwork_services.h"
+#include "media/host_media.h"
+#include "platform/mediaremote/mediaremote.h"
+#include "platform/uikit/uikit.h"
+
+namespace {
+
+constexpr std::string_view kNotAvailable = "N/A";
+
+UIView* playerView(const char* name) {
+    return attached<UIView>(coversheetView, name);
+}
+
+void setLabelText(const char* name, NSString* text) {
+    if (auto* label = attached<UILabel>(coversheetView, name)) label->setText(text);
+}
+void setLabelText(const char* name, std::string_view text) {
+    if (auto* label = attached<UILabel>(coversheetView, name)) label->setText(text);
+}
+
+// Title and artist. A missing value shows "N/A" and leaves coverName / artistName alone.
+void showTitleAndArtist(NSDictionary* info, bool mayDeferTitle) {
+    if (Ref<NSString> title =
+            nowPlayingText(nowPlayingValue(info, kMRMediaRemoteNowPlayingInfoTitle))) {
+        coverName = title->str();
+        // The glitch effect writes the title itself when it runs.
+        if (!(mayDeferTitle && enableGlitch && shouldGlitch)) setLabelText("veySongLabel", title);
+    } else {
+        setLabelText("veySongLabel", kNotAvailable);
+    }
+    if (Ref<NSString> artist =
+            nowPlayingText(nowPlayingValue(info, kMRMediaRemoteNowPlayingInfoArtist))) {
+        artistName = artist->str();
+        setLabelText("veyArtistLabel", artist);
+    } else {
+        setLabelText("veyArtistLabel", kNotAvailable);
+    }
+}
+
+void hidePlayerViews() {
+    highresImage = nullptr;
+    send(coversheetView, "hideNotifications:", NO);
+    for (const char* name : {"veyView", "veyBackgroundArtwork"})
+        if (UIView* view = playerView(name)) {
+            view->setAlpha(0);
+            view->setHidden(YES);
+        }
+}
+
+void showPlayerViews() {
+    UIView* player = playerView("veyView");
+    UIView* background = playerView("veyBackgroundArtwork");
+    if (player) {
+        player->setHidden(NO);
+        player->setAlpha(1);
+    }
+    if (background) background->setHidden(NO);
+
+    if (hidden) {
+        if (player) {
+            CGRect b = player->bounds();
+            double w = b.size.width;
+            double offset = b.size.height - 0.15 * w + w * NSStringIntValue(minOffsetValue) / 100.0;
+            player->setTransform(CGAffineTransformMakeTranslation(0, offset));
+        }
+        if (background) background->setAlpha(0);
+    } else {
+        if (player) player->setTransform(CGAffineTransformIdentity);
+        if (background) background->setAlpha(1);
+    }
+    send(coversheetView, "hideNotifications:", !minimized);
+
+    Ref<UIView> keepPlayer = player, keepBackground = background;
+    UIView::animateWithDuration(1.0, 3.0, 0, [keepPlayer] {
+        if (keepPlayer) keepPlayer->setAlpha(1);
+    });
+    UIView::animateWithDuration(1.0, 2.0, 0, [keepBackground] {
+        if (keepBackground && !hidden) keepBackground->setAlpha(1);
+    });
+}
+
+// The media controller's artwork load: a new image is styled and accepted; bytes that do not
+// decode ask the stock header to refresh. A pending rewind or skip then slides the artwork.
+void loadControllerArtwork(NSData* data) {
+    loadArtwork(data, [](UIImage* image) {
+        if (image) {
+            send(coversheetView, "processStyle:shouldGenerate:", image, YES);
+            highresImage = image;
+        } else {
+            send(playingHeader, "findNeededStuff");
+        }
+        if (prevAction == 1 || prevAction == -1) {
+            if (glitchNo == 0) {
+                shouldGlitch = YES;
+                send(coversheetView, "startGlitchEffect");
+            }
+            slideArtwork();
+            prevAction = 2;
+        } else {
+            animating = NO;
+        }
+    });
+}
+
+void nowPlayingInfoArrived(NSDictionary* info) {
+    if (!info) {
+        hidePlayerViews();
+        return;
+    }
+    showTitleAndArtist(info, true);
+    showPlayerViews();
+    if (Ref<NSData> artwork =
+            cast<NSData>(nowPlayingValue(info, kMRMediaRemoteNowPlayingInfoArtworkData))) {
+        dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 100 * NSEC_PER_MSEC),
+                       dispatch_get_main_queue(), [artwork] { loadControllerArtwork(artwork); });
+    }
+    send(coversheetView, "hidePlayer");
+}
+
+// The context of the media controls an artwork view belongs to: its controller's, else its
+// own; -1 when neither tells.
+NSInteger artworkViewContext(id view) {
+    id controller = send<id>(view, "_viewControllerForAncestor");
+    if (respondsToSelector(controller, sel("context")))
+        return send<NSInteger>(controller, "context");
+    if (respondsToSelector(view, sel("_context"))) return send<NSInteger>(view, "_context");
+    return -1;
+}
+
+// The lock screen's artwork: accepted unless it equals the one shown. Never slides.
+void artworkViewImageLoaded(UIImage* loaded) {
+    if (!loaded) {
+        dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 100 * NSEC_PER_MSEC),
+                       dispatch_get_main_queue(), [] { send(playingHeader, "findNeededStuff"); });
+        return;
+    }
+    Ref<UIImage> image = loaded;
+    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 300 * NSEC_PER_MSEC), dispatch_get_main_queue(),
+                   [image] {
+                       id shown = playerView("artworkImageView");
+                       if (send<bool>(coversheetView, "isSameImage:asImageInView:", image, shown))
+                           return;
+                       send(coversheetView, "processStyle:shouldGenerate:", image, YES);
+                       highresImage = image;
+                   });
+}
+
+} // namespace
+
+Ref<NSString> nowPlayingText(NSObject* value) {
+    if (!value) return nullptr;
+    return stringWithFormat("%@ ", {value});
+}
 
 void SBMediaController_setNowPlayingInfo(id self, SEL _cmd, id info) {
     callIMP(orig_SBMediaController_setNowPlayingInfo, self, _cmd, info);
+    hostRequestNowPlayingInfo(&nowPlayingInfoArrived);
 }
 
 void MRUArtworkView_setArtworkImage(id self, SEL _cmd, id image) {
-    callIMP(orig_MRUArtworkView_setArtworkImage, self, _cmd, image);
+    if (artworkViewContext(self) != 2) {
+        callIMP(orig_MRUArtworkView_setArtworkImage, self, _cmd, image);
+        return;
+    }
+    Ref<NSObject> view = self;
+    hostRequestNowPlayingInfo([view, _cmd](NSDictionary* info) {
+        if (!info) return;
+        showTitleAndArtist(info, false);
+        loadArtwork(cast<NSData>(nowPlayingValue(info, kMRMediaRemoteNowPlayingInfoArtworkData)),
+                    &artworkViewImageLoaded);
+        // The host shows the artwork accepted before, not the one being loaded.
+        callIMP(orig_MRUArtworkView_setArtworkImage, view.get(), _cmd,
+                static_cast<id>(highresImage.get()));
+    });
 }
-
-bool CSCoverSheetView_isSameImageAsImageInView(id, SEL, id, id) {
-    return NO;
-}
-
-id CSCoverSheetView_scaleImageToSize(id, SEL, id, CGSize) {
-    return nullptr;
-}
-
-void CSCoverSheetView_setImagesShouldGenerate(id, SEL, id, bool) {}
