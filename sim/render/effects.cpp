@@ -1,0 +1,141 @@
+// Blur materials: what has been drawn behind a view, blurred with the platform's Gaussian,
+// given more colour, clipped to the view's shape and tinted for the material's style.
+#include "platform/graphics/blur.h"
+#include "platform/uikit/uikit.h"
+#include "sim/render/canvas.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+namespace render {
+
+namespace {
+
+constexpr double kMaterialSigma = 12; // points
+constexpr double kMaterialSaturation = 1.6;
+constexpr double kMaxSigmaPixels = 100; // the Gaussian's own limit
+
+// The canvas pixels around `rect`, edges repeated outward so that a blur near the screen's
+// border does not darken.
+PixelView backdrop(const Canvas& canvas, PixelRect rect) {
+    cairo_surface_flush(canvas.surface);
+    int width = cairo_image_surface_get_width(canvas.surface);
+    int height = cairo_image_surface_get_height(canvas.surface);
+    auto* data =
+        reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(canvas.surface));
+    std::size_t stride = std::size_t(cairo_image_surface_get_stride(canvas.surface)) / 4;
+    if (!data || width <= 0 || height <= 0) return {};
+    PixelRect whole{0, 0, width, height};
+    if (whole.contains(rect)) {
+        PixelView view;
+        view.rect = rect;
+        view.data = data + std::size_t(rect.y) * stride + rect.x;
+        view.stride = stride;
+        return view;
+    }
+    PixelBuffer copy = PixelBuffer::make(rect);
+    if (!copy.data) return {};
+    for (int y = rect.y; y < rect.bottom(); ++y) {
+        const std::uint32_t* src = data + std::size_t(std::clamp(y, 0, height - 1)) * stride;
+        std::uint32_t* dst = copy.row(y);
+        for (int x = rect.x; x < rect.right(); ++x)
+            dst[x - rect.x] = src[std::clamp(x, 0, width - 1)];
+    }
+    return copy.view();
+}
+
+// Pushes each pixel's colour away from its grey, keeping it within its alpha (premultiplied).
+void saturate(PixelBuffer& buffer, double amount) {
+    int k = int(std::lround(amount * 256));
+    std::size_t count = std::size_t(buffer.rect.width) * buffer.rect.height;
+    std::uint32_t* p = buffer.data.get();
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint32_t v = p[i];
+        int a = int(pixelAlpha(v)), r = int(pixelRed(v)), g = int(pixelGreen(v)),
+            b = int(pixelBlue(v));
+        int grey = (r * 54 + g * 183 + b * 19) >> 8;
+        auto push = [&](int c) { return std::clamp(grey + (((c - grey) * k) >> 8), 0, a); };
+        p[i] = packPixel(std::uint32_t(a), std::uint32_t(push(r)), std::uint32_t(push(g)),
+                         std::uint32_t(push(b)));
+    }
+}
+
+CGColor materialTint(UIBlurEffectStyle style) {
+    switch (style) {
+    case UIBlurEffectStyleExtraLight:
+        return {0.97, 0.97, 0.97, 0.6};
+    case UIBlurEffectStyleDark:
+        return {0.07, 0.07, 0.08, 0.5};
+    case UIBlurEffectStyleRegular:
+        return {0.96, 0.96, 0.96, 0.24};
+    case UIBlurEffectStyleProminent:
+        return {0.98, 0.98, 0.98, 0.45};
+    default: // light
+        return {1, 1, 1, 0.32};
+    }
+}
+
+} // namespace
+
+void drawBackdropBlur(Canvas& canvas, CGRect rect, double radius, bool continuous, double sigma,
+                      double alpha) {
+    if (!canvas.surface || !(rect.size.width > 0) || !(rect.size.height > 0)) return;
+    cairo_t* cr = canvas.cr;
+    // Device pixels of the rectangle (the matrix is in the canvas's pixel space, also inside
+    // groups, which keep the canvas's coordinates).
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+    for (auto [ux, uy] : {std::pair{CGRectGetMinX(rect), CGRectGetMinY(rect)},
+                          {CGRectGetMaxX(rect), CGRectGetMinY(rect)},
+                          {CGRectGetMinX(rect), CGRectGetMaxY(rect)},
+                          {CGRectGetMaxX(rect), CGRectGetMaxY(rect)}}) {
+        cairo_matrix_transform_point(&m, &ux, &uy);
+        x0 = std::min(x0, ux), x1 = std::max(x1, ux), y0 = std::min(y0, uy), y1 = std::max(y1, uy);
+    }
+    int width = cairo_image_surface_get_width(canvas.surface);
+    int height = cairo_image_surface_get_height(canvas.surface);
+    x0 = std::max(x0, 0.0), y0 = std::max(y0, 0.0);
+    x1 = std::min(x1, double(width)), y1 = std::min(y1, double(height));
+    if (!(x1 > x0) || !(y1 > y0)) return;
+    PixelRect area{int(std::floor(x0)), int(std::floor(y0)), 0, 0};
+    area.width = int(std::ceil(x1)) - area.x;
+    area.height = int(std::ceil(y1)) - area.y;
+
+    double pixelSigma = std::clamp(sigma * canvas.scale, 0.5, kMaxSigmaPixels);
+    int spread = gaussianSpread(pixelSigma);
+    PixelView source = backdrop(canvas, area.inset(-spread, -spread));
+    PixelBuffer blurred = PixelBuffer::make(area);
+    if (!source.data || !blurred.data || !gaussianBlur(source, pixelSigma, blurred)) return;
+    saturate(blurred, kMaterialSaturation);
+
+    cairo_surface_t* pixels = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(blurred.data.get()), CAIRO_FORMAT_ARGB32, area.width,
+        area.height, area.width * 4);
+    cairo_save(cr);
+    cairo_new_path(cr);
+    addLayerShape(cr, rect, radius, continuous);
+    cairo_clip(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_source_surface(cr, pixels, area.x, area.y);
+    cairo_paint_with_alpha(cr, std::clamp(alpha, 0.0, 1.0));
+    cairo_restore(cr);
+    cairo_surface_destroy(pixels);
+}
+
+void drawEffectView(Canvas& canvas, UIVisualEffectView* view, CGRect bounds, double alpha) {
+    UIBlurEffectStyle style = view->blurStyle();
+    if (style < 0) return;
+    CALayer* layer = view->layer();
+    double radius = layer ? std::max(0.0, layer->cornerRadius()) : 0;
+    bool continuous = layer && layer->cornerCurve() == kCACornerCurveContinuous;
+    drawBackdropBlur(canvas, bounds, radius, continuous, kMaterialSigma, alpha);
+    cairo_t* cr = canvas.cr;
+    cairo_new_path(cr);
+    addLayerShape(cr, bounds, radius, continuous);
+    setSourceColor(cr, materialTint(style), alpha);
+    cairo_fill(cr);
+}
+
+} // namespace render

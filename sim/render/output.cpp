@@ -1,0 +1,150 @@
+// The renderer's entry points: a view or the whole screen to a bitmap, PNG files, films.
+#include "sim/render/render.h"
+
+#include "platform/graphics/codec.h"
+#include "platform/uikit/uikit.h"
+#include "sim/render/canvas.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr double kMaxScale = 4;
+constexpr double kMaxFilmSeconds = 600;
+constexpr double kMaxFilmFPS = 120;
+constexpr long kMaxFilmFrames = 3600;
+
+void fail(std::string* error, std::string message) {
+    if (error) *error = std::move(message);
+}
+
+bool resolve(RenderOptions& options, std::string* error) {
+    if (options.scale == 0) options.scale = UIScreen::mainScreen()->scale();
+    if (!(options.scale > 0 && options.scale <= kMaxScale)) {
+        fail(error, "render: scale must be above 0 and at most 4");
+        return false;
+    }
+    if (options.now < 0) options.now = MainQueue::shared().nowNanos();
+    return true;
+}
+
+CGImageRef drawArea(CGRect area, const RenderOptions& options, std::string* error,
+                    const std::function<void(render::Canvas&)>& draw) {
+    int w = render::pixelsFor(area.size.width, options.scale);
+    int h = render::pixelsFor(area.size.height, options.scale);
+    CGImageRef image = render::drawBitmap(w, h, options.scale, options.now, draw);
+    if (!image)
+        fail(error, "render: cannot make a bitmap of " + std::to_string(w) + " x " +
+                        std::to_string(h) + " pixels");
+    return image;
+}
+
+// Renders the way the scenario asked: one view's tree, or the screen for none.
+CGImageRef renderRootOrScreen(UIView* root, double scale, std::string* error) {
+    RenderOptions options;
+    options.scale = scale;
+    return root ? renderView(root, options, error) : renderScreen(options, error);
+}
+
+} // namespace
+
+CGImageRef renderView(UIView* root, RenderOptions options, std::string* error) {
+    if (!root) {
+        fail(error, "render: no view to draw");
+        return nullptr;
+    }
+    if (!resolve(options, error)) return nullptr;
+    Ref<UIView> keep = root;
+    CGRect bounds = root->presentationBounds(options.now);
+    return drawArea(bounds, options, error, [&](render::Canvas& canvas) {
+        if (root->isHidden()) return;
+        cairo_translate(canvas.cr, -bounds.origin.x, -bounds.origin.y);
+        render::drawViewBody(canvas, root, root->presentationAlpha(options.now));
+    });
+}
+
+CGImageRef renderScreen(RenderOptions options, std::string* error) {
+    if (!resolve(options, error)) return nullptr;
+    CGRect screen = UIScreen::mainScreen()->bounds();
+    // A copy: drawing may run view code.
+    std::vector<Ref<UIWindow>> windows = UIApplication::sharedApplication()->windows();
+    return drawArea(screen, options, error, [&](render::Canvas& canvas) {
+        cairo_set_source_rgb(canvas.cr, 0, 0, 0);
+        cairo_paint(canvas.cr);
+        cairo_translate(canvas.cr, -screen.origin.x, -screen.origin.y);
+        for (const Ref<UIWindow>& window : windows)
+            render::drawView(canvas, window, 1);
+    });
+}
+
+bool writePNG(const CGImageRef& image, const std::string& path, std::string* error) {
+    if (!image) {
+        fail(error, "cannot write " + path + ": no image");
+        return false;
+    }
+    std::vector<std::uint8_t> bytes = CGImageEncodePNG(*image);
+    if (bytes.empty()) {
+        fail(error, "cannot write " + path + ": the image does not encode");
+        return false;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) {
+        fail(error, "cannot write " + path + ": " + std::strerror(errno));
+        return false;
+    }
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    int saved = errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        saved = errno;
+    }
+    if (!written) fail(error, "cannot write " + path + ": " + std::strerror(saved));
+    return written;
+}
+
+bool renderSnapshot(UIView* root, double scale, const std::string& path, std::string* error) {
+    CGImageRef image = renderRootOrScreen(root, scale, error);
+    return image && writePNG(image, path, error);
+}
+
+bool renderFilm(UIView* root, double scale, const std::string& prefix, double seconds, double fps,
+                std::string* error) {
+    if (prefix.empty()) {
+        fail(error, "film: no file prefix");
+        return false;
+    }
+    if (!(seconds > 0 && seconds <= kMaxFilmSeconds)) {
+        fail(error, "film: seconds must be above 0 and at most 600");
+        return false;
+    }
+    if (!(fps > 0 && fps <= kMaxFilmFPS)) {
+        fail(error, "film: frames per second must be above 0 and at most 120");
+        return false;
+    }
+    long frames = std::max(1L, std::lround(seconds * fps));
+    if (frames > kMaxFilmFrames) {
+        fail(error, "film: more than 3600 frames");
+        return false;
+    }
+    Ref<UIView> keep = root;
+    MainQueue& queue = MainQueue::shared();
+    std::int64_t start = queue.nowNanos();
+    bool ok = true;
+    for (long k = 0; k < frames && ok; ++k) {
+        if (k > 0) queue.runUntil(start + secondsToNanos(double(k) / fps));
+        char number[16];
+        std::snprintf(number, sizeof number, "-%04ld.png", k + 1);
+        CGImageRef image = renderRootOrScreen(root, scale, error);
+        ok = image && writePNG(image, prefix + number, error);
+    }
+    queue.runUntil(start + secondsToNanos(seconds));
+    return ok;
+}
+
+namespace {
+// Any program that renders keeps the pictures transitions need, from its start.
+[[maybe_unused]] const bool kTransitionSnapshots = (renderInstallTransitionSnapshots(), true);
+} // namespace

@@ -1,0 +1,50 @@
+// The renderer: draws what the screen shows — the presentation state of view trees at a moment
+// of the virtual clock — into bitmaps and PNG files, at the device's scale, on Cairo.
+//
+// Output is deterministic: the same tree at the same virtual time gives the same pixels and the
+// same PNG bytes.
+#pragma once
+
+#include "platform/graphics/bitmap.h"
+
+#include <cstdint>
+#include <string>
+
+class UIView;
+
+struct RenderOptions {
+    // Pixels per point; 0 takes the main screen's scale. Accepted: 0 < scale <= 4.
+    double scale = 0;
+    // Virtual time in nanoseconds; negative takes the main queue's current time.
+    std::int64_t now = -1;
+};
+
+// Draws `root` and its subtree in the root's bounds (the root's own position and transform are
+// ignored; its alpha and hidden flag are not). Nil with a message in `error` for a nil root,
+// an empty or over-limit size or a scale out of range.
+CGImageRef renderView(UIView* root, RenderOptions options = {}, std::string* error = nullptr);
+
+// Draws the screen: black, then every visible window of the application in the order they were
+// shown, at their place on the screen.
+CGImageRef renderScreen(RenderOptions options = {}, std::string* error = nullptr);
+
+// Writes a bitmap as PNG. False with a message in `error` when the file cannot be written.
+bool writePNG(const CGImageRef& image, const std::string& path, std::string* error);
+
+// `snapshot FILE`: renders `root` (nil: the whole screen) at the main queue's current time and
+// writes it to `path`.
+bool renderSnapshot(UIView* root, double scale, const std::string& path, std::string* error);
+
+// `film PREFIX SECONDS FPS`: renders PREFIX-0001.png, PREFIX-0002.png, ... while the main queue
+// advances `seconds` at `fps` frames per second: the first frame shows the current time, each
+// next one 1/fps later, and the clock stands `seconds` later when it returns (also after a
+// failed write). Root nil draws the whole screen. Rejects seconds outside (0, 600], fps outside
+// (0, 120] and more than 3600 frames.
+bool renderFilm(UIView* root, double scale, const std::string& prefix, double seconds, double fps,
+                std::string* error);
+
+// Lets cross-dissolve transitions show the content they replace: from now on each
+// transitionWithView: keeps a picture of the view as it was (at the main screen's scale).
+// Idempotent; rendering works without it, but transitions started before it show only the new
+// content.
+void renderInstallTransitionSnapshots();
