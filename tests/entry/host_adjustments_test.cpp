@@ -1,0 +1,95 @@
+#include "entry/hooks.h"
+#include "entry/install.h"
+#include "entry/properties.h"
+#include "entry/state.h"
+#include "platform/preferences/preferences.h"
+#include "platform/springboard/springboard.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+int nilInfoUpdates = 0;
+IMP hostSetNowPlayingInfo = nullptr;
+void countingSetNowPlayingInfo(id self, SEL cmd, id info) {
+    if (!info) nilInfoUpdates++;
+    callIMP(hostSetNowPlayingInfo, self, cmd, info);
+}
+
+// The host launched with the plug-in enabled, as the loader would have it.
+struct Launched : ::testing::Test {
+    void SetUp() override {
+        char tmpl[] = "/tmp/vey-host-XXXXXX";
+        root = mkdtemp(tmpl);
+        NSSetDeviceRoot(root);
+        HBWritePreferences(kVeyPreferencesDomain, {{"Enabled", true}});
+        SBRegisterHostClasses();
+        MSHookMessageEx(objc_getClass("SBMediaController"), sel("setNowPlayingInfo:"),
+                        reinterpret_cast<IMP>(&countingSetNowPlayingInfo), &hostSetNowPlayingInfo);
+        initialiseVey();
+        ls = SBLaunch();
+        MainQueue::shared().runFor(1);
+    }
+    void TearDown() override { std::filesystem::remove_all(root); }
+    std::string root;
+    SBLockScreen* ls = nullptr;
+};
+
+} // namespace
+
+TEST_F(Launched, RecordsTheHostViewsThePlayerNeeds) {
+    ASSERT_NE(ls, nullptr);
+    EXPECT_EQ(coversheetView.get(), ls->coverSheet.get());
+    EXPECT_EQ(notificationsViewList.get(), ls->pageView.get());
+    EXPECT_EQ(notificationView.get(), ls->notificationContainer.get());
+    EXPECT_EQ(defaultPlayerViewParent.get(), ls->adjunctStack.get());
+    ASSERT_NE(originalPlayerView, nullptr);
+    EXPECT_EQ(originalPlayerView.get(), ls->activityContent->superview()->superview());
+    EXPECT_EQ(nilInfoUpdates, 1) << "one now-playing update with nil once launching finished";
+}
+
+TEST_F(Launched, TheLastPlainStackViewWinsAndSubclassesDoNotCount) {
+    Ref<UIStackView> later = UIView::make<UIStackView>(CGRectZero);
+    ls->notificationContainer->addSubview(later);
+    Class subclass = objc_makeClass("VeyTestStackView", UIStackView::cls());
+    Ref<UIStackView> derived = allocAs<UIStackView>(subclass);
+    send<id>(derived.get(), "initWithFrame:", CGRectZero);
+    ls->notificationContainer->addSubview(derived);
+    ls->layoutAll();
+    EXPECT_EQ(defaultPlayerViewParent.get(), later.get());
+}
+
+TEST_F(Launched, AMainPageWithoutQualifyingViewsChangesNothing) {
+    Ref<CSMainPageView> empty = UIView::make<CSMainPageView>(CGRectMake(0, 0, 10, 10));
+    Ref<CSCombinedListView> shallow = UIView::make<CSCombinedListView>(CGRectZero);
+    empty->addSubview(UIView::make(CGRectZero));
+    empty->addSubview(shallow); // a page view with no second subview is skipped
+    send(empty.get(), "layoutSubviews");
+    EXPECT_EQ(notificationsViewList.get(), ls->pageView.get());
+    EXPECT_EQ(notificationView.get(), ls->notificationContainer.get());
+}
+
+TEST_F(Launched, TheLatestCoverSheetIsRecorded) {
+    Ref<CSCoverSheetView> second = UIView::make<CSCoverSheetView>(CGRectMake(0, 0, 390, 844));
+    EXPECT_EQ(coversheetView.get(), second.get());
+}
+
+TEST_F(Launched, CallToActionShowsExactlyWhileThePlayerIsHidden) {
+    SBUICallToActionLabel* label = ls->teachableMoments->callToActionLabel();
+    Ref<UIView> player = UIView::make(CGRectZero);
+    setAttached(coversheetView, "veyView", player);
+    player->setHidden(YES);
+    send(ls->teachableMoments.get(), "_layoutCallToActionLabel");
+    EXPECT_FALSE(label->isHidden());
+    player->setHidden(NO);
+    send(label, "_updateLabelTextWithLanguage:", static_cast<id>(nullptr));
+    EXPECT_TRUE(label->isHidden());
+    player->setHidden(YES);
+    send(label, "didMoveToWindow");
+    EXPECT_FALSE(label->isHidden());
+    setAttached(coversheetView, "veyView", nullptr);
+    send(ls->teachableMoments.get(), "_layoutCallToActionLabel");
+    EXPECT_TRUE(label->isHidden()) << "without a player the player counts as shown";
+}
