@@ -48,8 +48,8 @@ class UILabel : public UIView {
 
   private:
     Ref<NSString> text_;
-    Ref<UIFont> font_;
-    Ref<UIColor> textColor_;
+    Ref<UIFont> font_ = UIFont::systemFontOfSize(17);
+    Ref<UIColor> textColor_ = UIColor::blackColor();
     NSTextAlignment alignment_ = NSTextAlignmentNatural;
     NSInteger lines_ = 1;
     bool marqueeEnabled_ = false;

@@ -1,0 +1,139 @@
+// Target-action, gesture recognisers, controllers and the responder chain.
+#include "platform/uikit/uikit.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::vector<std::string> received;
+
+// A host object with methods added at run time, as the plug-in adds them to the cover sheet.
+Ref<UIView> makeTarget() {
+    Class cls = objc_makeClass("TestCoverSheet", UIView::cls());
+    rt_addMethod(
+        cls, "pausePlaySong", +[](id, SEL) { received.push_back("pausePlaySong"); });
+    rt_addMethod(
+        cls, "tapped:", +[](id, SEL, id sender) {
+            received.push_back(std::string("tapped:") + (cast<UIButton>(sender) ? "button" : "?"));
+        });
+    rt_addMethod(
+        cls, "minimizeMiniPlayer", +[](id, SEL) { received.push_back("minimize"); });
+    auto target = allocAs<UIView>(cls);
+    send<id>(target.get(), "init");
+    return target;
+}
+
+} // namespace
+
+TEST(TargetAction, ReachesAddedMethodsByEventAndSkipsGoneTargets) {
+    auto cover = makeTarget();
+    auto button = UIButton::buttonWithType(UIButtonTypeCustom);
+    button->addTarget(cover, "pausePlaySong", UIControlEventTouchUpInside);
+    button->addTarget(cover, "tapped:", UIControlEventTouchUpInside | UIControlEventTouchDown);
+    button->addTarget(cover, "noSuchMethod", UIControlEventTouchUpInside);
+    button->sendActionsForControlEvents(UIControlEventValueChanged);
+    EXPECT_TRUE(received.empty());
+    button->sendActionsForControlEvents(64);
+    EXPECT_EQ(received, (std::vector<std::string>{"pausePlaySong", "tapped:button"}));
+
+    // A nil target goes up the responder chain.
+    received.clear();
+    auto loose = UIButton::buttonWithType(UIButtonTypeCustom);
+    cover->addSubview(loose);
+    loose->addTarget(nullptr, "pausePlaySong", UIControlEventTouchUpInside);
+    loose->sendActionsForControlEvents(UIControlEventTouchUpInside);
+    EXPECT_EQ(received, std::vector<std::string>{"pausePlaySong"});
+
+    // Targets are not retained: one that is gone is skipped.
+    received.clear();
+    auto other = makeTarget();
+    auto orphan = UIButton::buttonWithType(UIButtonTypeCustom);
+    orphan->addTarget(other, "pausePlaySong", UIControlEventTouchUpInside);
+    EXPECT_EQ(other->retainCount(), 1);
+    other = nullptr;
+    orphan->sendActionsForControlEvents(UIControlEventTouchUpInside);
+    EXPECT_TRUE(received.empty());
+}
+
+TEST(TargetAction, ButtonWithTypeMakesTheReceivingSubclassAndKeepsStateContent) {
+    Class outlined = objc_makeClass("TestOutlinedButton", UIButton::cls());
+    id made = send<id>(static_cast<id>(outlined), "buttonWithType:", 0L);
+    ASSERT_NE(cast<UIButton>(made), nullptr);
+    EXPECT_EQ(made->isa, outlined);
+
+    auto button = UIButton::buttonWithType(UIButtonTypeSystem);
+    EXPECT_EQ(button->buttonType(), UIButtonTypeSystem);
+    auto play = UIImage::systemImageNamed("airplayaudio");
+    button->setImage(play, UIControlStateNormal);
+    button->setHighlighted(true);
+    EXPECT_EQ(button->currentImage(), play.get()); // falls back to the normal state
+    EXPECT_EQ(button->imageForState(UIControlStateSelected), play.get());
+}
+
+TEST(Gestures, ASwipeFiresTheFirstMatchingRecogniserUpTheTree) {
+    auto cover = makeTarget();
+    auto vey = UIView::make();
+    auto label = UIView::make();
+    cover->addSubview(vey);
+    vey->addSubview(label);
+    for (int i = 0; i < 2; i++) { // rebuilds attach another recogniser each time
+        auto swipe =
+            UIGestureRecognizer::make<UISwipeGestureRecognizer>(cover, "minimizeMiniPlayer");
+        swipe->setDirection(UISwipeGestureRecognizerDirectionDown);
+        vey->addGestureRecognizer(swipe);
+    }
+    EXPECT_FALSE(
+        UISwipeGestureRecognizer::deliverSwipe(label, UISwipeGestureRecognizerDirectionUp));
+    EXPECT_TRUE(received.empty());
+    EXPECT_TRUE(UISwipeGestureRecognizer::deliverSwipe(label, 8));
+    EXPECT_EQ(received, std::vector<std::string>{"minimize"});
+
+    received.clear();
+    auto* first = vey->gestureRecognizers()[0].get();
+    first->setEnabled(false);
+    EXPECT_TRUE(UISwipeGestureRecognizer::deliverSwipe(label, 8)); // the second one now
+    first->setEnabled(true);
+    vey->removeGestureRecognizer(first);
+    vey->gestureRecognizers()[0]->fire();
+    EXPECT_EQ(received, (std::vector<std::string>{"minimize", "minimize"}));
+}
+
+TEST(Controllers, ViewDidLoadThroughTheRuntimeAndTheOwningControllerLookup) {
+    static IMP original = nullptr;
+    static int loaded = 0;
+    Class cls = objc_makeClass("TestListController", UIViewController::cls());
+    MSHookMessageEx(cls, sel("viewDidLoad"), reinterpret_cast<IMP>(+[](id self, SEL cmd) {
+                        callIMP(original, self, cmd);
+                        loaded++;
+                        cast<UIViewController>(self)->setOverrideUserInterfaceStyle(1);
+                    }),
+                    &original);
+    auto controller = allocAs<UIViewController>(cls);
+    send<id>(controller.get(), "init");
+    EXPECT_FALSE(controller->isViewLoaded());
+    UIView* root = controller->view();
+    EXPECT_EQ(loaded, 1);
+    EXPECT_EQ(controller->view(), root);
+    EXPECT_EQ(loaded, 1);
+    EXPECT_EQ(controller->overrideUserInterfaceStyle(), UIUserInterfaceStyleLight);
+    EXPECT_EQ(root->frame(), UIScreen::mainScreen()->bounds());
+
+    auto header = UIView::make(), label = UIView::make();
+    root->addSubview(header);
+    header->addSubview(label);
+    EXPECT_EQ(label->viewControllerForAncestor(), controller.get());
+    EXPECT_EQ(root->viewControllerForAncestor(), controller.get());
+    EXPECT_EQ(label->nextResponder(), header.get());
+    EXPECT_EQ(root->nextResponder(), controller.get());
+    EXPECT_EQ(UIView::make()->viewControllerForAncestor(), nullptr);
+
+    auto window = UIView::make<UIWindow>(CGRectMake(0, 0, 300, 600));
+    window->setRootViewController(controller);
+    window->makeKeyAndVisible();
+    EXPECT_EQ(label->window(), window.get());
+    EXPECT_EQ(root->frame(), CGRectMake(0, 0, 300, 600));
+    EXPECT_EQ(controller->nextResponder(), window.get());
+    EXPECT_EQ(UIApplication::sharedApplication()->keyWindow(), window.get());
+    id app = send<id>(static_cast<id>(UIApplication::cls()), "sharedApplication");
+    EXPECT_EQ(app, UIApplication::sharedApplication());
+}
