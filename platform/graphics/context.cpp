@@ -53,28 +53,55 @@ std::unique_ptr<CGContext> CGContext::wrap(cairo_t* cr) {
 }
 
 void CGContext::detachSnapshot() {
-    // The last image taken still shares our pixels: hand it a copy, keep drawing on ours.
-    if (!pixels_ || pixels_.use_count() == 1) return;
-    cairo_surface_flush(surface_);
+    // The last image taken may still share our pixels: hand it a copy, keep drawing on ours.
+    // Either way the next snapshot is a new bitmap object (its digest is computed afresh).
+    if (!pixels_ || !snapshotTaken_) return;
+    snapshotTaken_ = false;
     auto mine = std::make_shared<CGImage>();
     mine->width = pixels_->width;
     mine->height = pixels_->height;
-    std::shared_ptr<std::uint32_t[]> copy(new std::uint32_t[pixels_->pixelCount()]);
-    std::memcpy(copy.get(), pixels_->data.get(), pixels_->pixelCount() * 4);
-    mine->data = std::move(pixels_->data);
-    pixels_->data = std::move(copy);
+    if (pixels_.use_count() > 1) {
+        cairo_surface_flush(surface_);
+        std::shared_ptr<std::uint32_t[]> copy(new std::uint32_t[pixels_->pixelCount()]);
+        std::memcpy(copy.get(), pixels_->data.get(), pixels_->pixelCount() * 4);
+        mine->data = std::move(pixels_->data);
+        pixels_->data = std::move(copy);
+    } else {
+        mine->data = std::move(pixels_->data);
+    }
     pixels_ = std::move(mine);
 }
 
 cairo_t* CGContext::drawTarget() {
     detachSnapshot();
+    if (written_) {
+        cairo_surface_mark_dirty(surface_);
+        written_ = false;
+    }
     return cr_;
+}
+
+std::uint32_t* CGContext::writablePixels() {
+    if (!pixels_) return nullptr;
+    drawTarget();
+    cairo_surface_flush(surface_);
+    written_ = true;
+    return pixels_->data.get();
+}
+
+std::uint32_t* CGBitmapContextGetData(CGContextRef c) {
+    return c ? c->writablePixels() : nullptr;
 }
 
 CGImageRef CGContext::snapshot() {
     if (!pixels_) return nullptr;
+    if (written_) {
+        cairo_surface_mark_dirty(surface_);
+        written_ = false;
+    }
     cairo_surface_flush(surface_);
     pixels_->opaque = opaque;
+    snapshotTaken_ = true;
     return pixels_;
 }
 

@@ -37,6 +37,9 @@ struct CGContext {
     // The cairo_t to draw with; call before every drawing operation so that an image taken
     // from the context keeps its pixels (copy on write).
     cairo_t* drawTarget();
+    // The pixels for writing directly (ARGB32 premultiplied, rows of pixelWidth); nil when the
+    // context is not a bitmap. Valid until the next drawing call.
+    std::uint32_t* writablePixels();
     // The current pixels as an image bitmap (shared until the next drawing operation).
     CGImageRef snapshot();
 
@@ -60,6 +63,8 @@ struct CGContext {
     cairo_t* cr_ = nullptr;
     cairo_surface_t* surface_ = nullptr;
     bool ownsCairo_ = false;
+    bool snapshotTaken_ = false;
+    bool written_ = false;
     std::shared_ptr<CGImage> pixels_;
 };
 using CGContextRef = CGContext*;
@@ -75,6 +80,9 @@ void UIGraphicsEndImageContext();
 // Makes `context` current without owning it (for drawRect: under the renderer).
 void UIGraphicsPushContext(CGContextRef context);
 void UIGraphicsPopContext();
+
+// The bitmap context's pixels for direct writing (see CGContext::writablePixels).
+std::uint32_t* CGBitmapContextGetData(CGContextRef c);
 
 void UIRectFill(CGRect rect);
 void UIRectFillUsingBlendMode(CGRect rect, CGBlendMode mode);
