@@ -1,0 +1,209 @@
+#include "media/imageBlurrer.h"
+
+#include "entry/state.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr double kMotionAngle = 0.5235987755982988; // pi / 6
+constexpr double kDarkOpacity = 0.45;
+constexpr double kLightOpacity = 0.15;
+
+struct Kept {
+    Ref<UIImage> dark, light, grain;
+};
+
+Kept& kept() {
+    static Kept k = [] {
+        Kept made;
+        CGSize screen = mainScreenMetrics().bounds.size;
+        made.dark = imageBlurrer::generateOverlayImage(UIColor::blackColor(), screen);
+        made.light = imageBlurrer::generateOverlayImage(UIColor::whiteColor(), screen);
+        return made;
+    }();
+    return k;
+}
+
+Class self() {
+    return imageBlurrer::cls();
+}
+
+UIImage* imageArg(id obj) {
+    return cast<UIImage>(obj);
+}
+
+// The padded canvas: copies above and below the centre copy give the blur content there.
+Ref<UIImage> paddedCanvas(UIImage* image) {
+    CGSize size = image->size();
+    double w = size.width, h = size.height;
+    UIGraphicsBeginImageContextWithOptions({1.5 * w, 1.5 * h}, NO, image->scale());
+    image->drawAtPoint({0.25 * w, 0.25 * h - h});
+    image->drawAtPoint({0.25 * w, 0.25 * h + h});
+    image->drawAtPoint({0.25 * w, 0.25 * h});
+    Ref<UIImage> canvas = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return canvas;
+}
+
+// The blurred canvas cropped to the centre copy's place, rendered by a context of its own.
+Ref<UIImage> blurredCentre(UIImage* canvas, double radius, CGSize size) {
+    Ref<CIImage> input = CIImage::initWithImage(canvas);
+    if (!input) return nullptr;
+    Ref<CIFilter> gaussian = CIFilter::filterWithName("CIGaussianBlur");
+    gaussian->setValue(input, kCIInputImageKey);
+    gaussian->setValue(NSNumber::withDouble(radius), kCIInputRadiusKey);
+    Ref<CIImage> blurred = cast<CIImage>(gaussian->valueForKey(kCIOutputImageKey));
+    Ref<CIFilter> motion = CIFilter::filterWithName("CIMotionBlur");
+    motion->setValue(blurred, kCIInputImageKey);
+    motion->setValue(NSNumber::withDouble(radius), kCIInputRadiusKey);
+    motion->setValue(NSNumber::withDouble(kMotionAngle), kCIInputAngleKey);
+    Ref<CIImage> moved = motion->outputImage();
+    if (!moved) return nullptr;
+    CGSize c = canvas->size();
+    CGRect crop = {{(c.width - size.width) * 0.5, (c.height - size.height) * 0.5}, size};
+    Ref<CIImage> cropped = moved->imageByCroppingToRect(crop);
+    Ref<CIContext> context = CIContext::contextWithOptions(nullptr);
+    return UIImage::imageWithCGImage(context->createCGImage(cropped, cropped->extent()));
+}
+
+Ref<UIImage> onBlack(UIImage* image) {
+    CGSize size = image->size();
+    UIGraphicsBeginImageContextWithOptions(size, NO, image->scale());
+    UIColor::blackColor()->setFill();
+    UIRectFill({{0, 0}, size});
+    image->drawInRect({{0, 0}, size});
+    Ref<UIImage> result = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return result;
+}
+
+Ref<UIImage> blend(UIImage* base, UIImage* overlay, CGBlendMode mode, double opacity) {
+    if (!base) return nullptr;
+    CGSize size = base->size();
+    UIGraphicsBeginImageContextWithOptions(size, NO, base->scale());
+    base->drawInRect({{0, 0}, size});
+    if (overlay) overlay->drawInRect({{0, 0}, size}, mode, opacity);
+    Ref<UIImage> result = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return result;
+}
+
+// Runtime class methods.
+id applyIMP(id, SEL, id image, double radius, long effect) {
+    Ref<UIImage> result = imageBlurrer::applyCustomBlur(imageArg(image), radius, effect);
+    // Radius 0 hands back the caller's own image.
+    return result.get() == image ? image : autorelease(result);
+}
+id overlayIMP(id, SEL, id color, CGSize size) {
+    return autorelease(imageBlurrer::generateOverlayImage(cast<UIColor>(color), size));
+}
+id grainEffectIMP(id, SEL, id image) {
+    return autorelease(imageBlurrer::addGrainEffect(imageArg(image)));
+}
+id blendOpacityIMP(id, SEL, id base, id overlay, double opacity) {
+    return autorelease(imageBlurrer::blendImage(imageArg(base), imageArg(overlay), opacity));
+}
+id grainIMP(id, SEL, CGSize size) {
+    return autorelease(imageBlurrer::generateGrainImage(size));
+}
+id blendIMP(id, SEL, id base, id overlay) {
+    return autorelease(imageBlurrer::screenBlendImage(imageArg(base), imageArg(overlay)));
+}
+void initializeIMP(id receiver, SEL) {
+    if (receiver == static_cast<id>(imageBlurrer::cls())) kept();
+}
+
+} // namespace
+
+VEY_CLASS_IMPL(imageBlurrer, NSObject::cls(), [](Class k) {
+    Class meta = k->isa;
+    rt_addMethod(meta, "initialize", &initializeIMP);
+    rt_addMethod(meta, "applyCustomBlurToImage:withBlurRadius:effect:", &applyIMP);
+    rt_addMethod(meta, "generateOverlayImageWithColor:size:", &overlayIMP);
+    rt_addMethod(meta, "addGrainEffectToImage:", &grainEffectIMP);
+    rt_addMethod(meta, "blendImage:withImage:opacity:", &blendOpacityIMP);
+    rt_addMethod(meta, "generateGrainImageWithSize:", &grainIMP);
+    rt_addMethod(meta, "blendImage:withImage:", &blendIMP);
+})
+
+// The library's classes are registered when it is loaded, so they can be found by name.
+[[maybe_unused]] static const Class registered = imageBlurrer::cls();
+
+UIImage* imageBlurrer::darkOverlay() {
+    return kept().dark;
+}
+
+UIImage* imageBlurrer::lightOverlay() {
+    return kept().light;
+}
+
+UIImage* imageBlurrer::grainImage() {
+    return kept().grain;
+}
+
+Ref<UIImage> imageBlurrer::applyCustomBlur(UIImage* image, double radius, NSInteger effect) {
+    if (radius == 0) return image;
+    if (!image) return nullptr;
+    Kept& k = kept();
+    Ref<UIImage> canvas = paddedCanvas(image);
+    Ref<UIImage> rendered = canvas ? blurredCentre(canvas, radius, image->size()) : nullptr;
+    if (!rendered) return nullptr;
+    Ref<UIImage> grained =
+        send<UIImage*>(self(), "addGrainEffectToImage:", onBlack(rendered).get());
+    if (backgroundBlurEffect && effect == 0)
+        return send<UIImage*>(self(), "blendImage:withImage:opacity:", grained.get(), k.dark.get(),
+                              kDarkOpacity);
+    if (backgroundBlurEffect && effect == 1)
+        return send<UIImage*>(self(), "blendImage:withImage:opacity:", grained.get(), k.light.get(),
+                              kLightOpacity);
+    return grained;
+}
+
+Ref<UIImage> imageBlurrer::generateOverlayImage(UIColor* color, CGSize size) {
+    UIGraphicsBeginImageContextWithOptions(size, NO, 0);
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    CGContextSetFillColorWithColor(context, color ? color->CGColor() : nullptr);
+    CGContextFillRect(context, {{0, 0}, size});
+    Ref<UIImage> overlay = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return overlay;
+}
+
+Ref<UIImage> imageBlurrer::addGrainEffect(UIImage* image) {
+    Kept& k = kept();
+    if (!k.grain && image)
+        k.grain = send<UIImage*>(self(), "generateGrainImageWithSize:", image->size());
+    return send<UIImage*>(self(), "blendImage:withImage:", image, k.grain.get());
+}
+
+Ref<UIImage> imageBlurrer::blendImage(UIImage* base, UIImage* overlay, double opacity) {
+    return blend(base, overlay, kCGBlendModeNormal, opacity);
+}
+
+Ref<UIImage> imageBlurrer::screenBlendImage(UIImage* base, UIImage* overlay) {
+    return blend(base, overlay, kCGBlendModeScreen, 1.0);
+}
+
+Ref<UIImage> imageBlurrer::generateGrainImage(CGSize size) {
+    UIGraphicsBeginImageContextWithOptions(size, NO, 1.0);
+    CGContextRef context = UIGraphicsGetCurrentContext();
+    platformSeedRandom(std::uint32_t(platformWallClockSeconds()));
+    // One 1 x 1 fill of white level v and alpha 0.02 v per point, row by row; a fractional side
+    // gets one more column or row. The fills land on whole pixels of a fresh transparent
+    // context, so each is written as the pixel it makes (as Cairo converts the colour).
+    std::uint32_t* pixels = CGBitmapContextGetData(context);
+    int columns = context ? context->pixelWidth : 0;
+    auto channel = [](double v) { return std::uint32_t(std::uint16_t(v * 65535.0 + 0.5) >> 8); };
+    for (double y = 0; y < size.height; ++y)
+        for (double x = 0; x < size.width; ++x) {
+            double v = double(platformRandom()) / 2147483647.0;
+            if (!pixels) continue;
+            double alpha = v * 0.02;
+            std::uint32_t c = channel(v * alpha);
+            pixels[std::size_t(y) * columns + std::size_t(x)] = packPixel(channel(alpha), c, c, c);
+        }
+    Ref<UIImage> grain = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return grain;
+}
