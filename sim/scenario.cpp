@@ -1,0 +1,290 @@
+// Reading scenarios: tokens, commands and their arguments, checked before anything runs.
+#include "sim/scenario.h"
+
+#include <charconv>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace sim {
+
+ScenarioError::ScenarioError(std::string file, int line, std::string problem)
+    : std::runtime_error(line > 0 ? file + ":" + std::to_string(line) + ": " + problem
+                                  : file + ": " + problem),
+      file_(std::move(file)), line_(line), problem_(std::move(problem)) {}
+
+namespace {
+
+struct Token {
+    std::string text;
+    bool quoted = false;
+};
+
+class LineParser {
+  public:
+    LineParser(const std::string& file, int line, const std::string& directory)
+        : file_(file), line_(line), directory_(directory) {}
+
+    [[noreturn]] void fail(const std::string& problem) const {
+        throw ScenarioError(file_, line_, problem);
+    }
+
+    std::vector<Token> tokenize(std::string_view text) const {
+        std::vector<Token> tokens;
+        std::size_t i = 0;
+        auto space = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+        while (i < text.size()) {
+            if (space(text[i])) {
+                i++;
+                continue;
+            }
+            if (text[i] == '#') break;
+            Token token;
+            if (text[i] == '"') {
+                token.quoted = true;
+                i++;
+                bool closed = false;
+                while (i < text.size()) {
+                    char c = text[i++];
+                    if (c == '"') {
+                        closed = true;
+                        break;
+                    }
+                    if (c == '\\') {
+                        if (i >= text.size()) break;
+                        char e = text[i++];
+                        if (e != '"' && e != '\\')
+                            fail(std::string("unknown escape \\") + e +
+                                 " in a string (only \\\" and \\\\ are allowed)");
+                        token.text += e;
+                    } else {
+                        token.text += c;
+                    }
+                }
+                if (!closed) fail("unterminated string");
+                if (i < text.size() && !space(text[i]) && text[i] != '#')
+                    fail("expected a space after a quoted string");
+            } else {
+                while (i < text.size() && !space(text[i]) && text[i] != '#') {
+                    if (text[i] == '"') fail("unexpected quote inside a word");
+                    token.text += text[i++];
+                }
+            }
+            tokens.push_back(std::move(token));
+        }
+        return tokens;
+    }
+
+    std::optional<double> number(const std::string& text) const {
+        double value = 0;
+        const char* end = text.data() + text.size();
+        auto result = std::from_chars(text.data(), end, value);
+        if (result.ec != std::errc() || result.ptr != end || !std::isfinite(value))
+            return std::nullopt;
+        return value;
+    }
+
+    std::string inputFile(const std::string& name, const char* what) const {
+        if (name.empty()) fail(std::string(what) + " file name is empty");
+        fs::path path(name);
+        if (path.is_relative()) path = fs::path(directory_) / path;
+        std::error_code error;
+        if (!fs::exists(path, error)) fail(std::string(what) + " file not found: " + name);
+        if (!fs::is_regular_file(path, error))
+            fail(std::string(what) + " file is not a regular file: " + name);
+        return path.lexically_normal().string();
+    }
+
+    std::string outputFile(const std::string& name, const char* command) const {
+        fs::path path(name);
+        bool bad = name.empty() || path.is_absolute() || name.back() == '/';
+        for (auto& part : path)
+            bad = bad || part == "..";
+        if (bad)
+            fail(std::string(command) +
+                 ": the output file must be a relative path inside the output folder");
+        return path.lexically_normal().string();
+    }
+
+  private:
+    const std::string& file_;
+    int line_;
+    const std::string& directory_;
+};
+
+std::optional<std::string> trackField(const Token& token) {
+    if (!token.quoted && token.text == "-") return std::nullopt;
+    return token.text;
+}
+
+void parseDevice(const LineParser& p, const std::vector<Token>& args, DeviceSpec& device) {
+    if (args.empty()) p.fail("device: expected WxH, e.g. device 390x844");
+    const std::string& size = args[0].text;
+    std::size_t x = size.find('x');
+    auto w = x == std::string::npos ? std::nullopt : p.number(size.substr(0, x));
+    auto h = x == std::string::npos ? std::nullopt : p.number(size.substr(x + 1));
+    if (!w || !h || *w != std::floor(*w) || *h != std::floor(*h) || *w < 1 || *h < 1 || *w > 4096 ||
+        *h > 4096)
+        p.fail("device: size must be WxH in whole points from 1 to 4096, got '" + size + "'");
+    device.width = *w;
+    device.height = *h;
+    bool seen[3] = {false, false, false};
+    for (std::size_t i = 1; i < args.size(); i += 2) {
+        const std::string& option = args[i].text;
+        int which = option == "scale" ? 0 : option == "version" ? 1 : option == "name" ? 2 : -1;
+        if (which < 0 || args[i].quoted)
+            p.fail("device: unknown option '" + option + "' (scale, version or name)");
+        if (seen[which]) p.fail("device: " + option + " given twice");
+        seen[which] = true;
+        if (i + 1 >= args.size()) p.fail("device: " + option + " needs a value");
+        const std::string& value = args[i + 1].text;
+        if (which == 0) {
+            auto s = p.number(value);
+            if (!s || *s < 1 || *s > 4) p.fail("device: scale must be a number from 1 to 4");
+            device.scale = *s;
+        } else if (which == 1) {
+            bool ok = !value.empty() && value.size() <= 32 && value.front() != '.' &&
+                      value.back() != '.' && value.find("..") == std::string::npos;
+            for (char c : value)
+                ok = ok && ((c >= '0' && c <= '9') || c == '.');
+            if (!ok) p.fail("device: version must look like 16.4, got '" + value + "'");
+            device.version = value;
+        } else {
+            if (value.empty() || value.size() > 200)
+                p.fail("device: name must have 1 to 200 characters");
+            device.name = value;
+        }
+    }
+}
+
+bool isIdentifier(const std::string& text) {
+    if (text.empty() || text.size() > 100) return false;
+    for (std::size_t i = 0; i < text.size(); i++) {
+        char c = text[i];
+        bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+        if (!letter && !(i > 0 && c >= '0' && c <= '9')) return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Scenario parseScenario(const std::string& text, const std::string& file,
+                       const std::string& directory) {
+    Scenario scenario;
+    scenario.file = file;
+    bool launched = false;
+    std::istringstream lines(text);
+    std::string raw;
+    int number = 0;
+    while (std::getline(lines, raw)) {
+        number++;
+        LineParser p(file, number, directory);
+        std::vector<Token> tokens = p.tokenize(raw);
+        if (tokens.empty()) continue;
+        const std::string name = tokens[0].quoted ? "\"" + tokens[0].text + "\"" : tokens[0].text;
+        std::vector<Token> args(tokens.begin() + 1, tokens.end());
+        Command c;
+        c.line = number;
+        auto arity = [&](std::size_t least, std::size_t most, const char* usage) {
+            if (args.size() < least || args.size() > most) p.fail(name + ": expected " + usage);
+        };
+        auto needsLaunch = [&] {
+            if (!launched) p.fail(name + ": SpringBoard has not launched yet (use launch first)");
+        };
+        if (name == "device") {
+            c.kind = Command::Kind::Device;
+            if (launched) p.fail("device: only allowed before launch");
+            parseDevice(p, args, c.device);
+        } else if (name == "pref") {
+            c.kind = Command::Kind::Pref;
+            arity(2, 2, "a key and a value, e.g. pref Enabled YES");
+            if (args[0].text.empty()) p.fail("pref: the key is empty");
+            c.key = args[0].text;
+            c.value = args[1].text;
+            if (!args[1].quoted && (c.value == "YES" || c.value == "NO"))
+                c.boolValue = c.value == "YES";
+        } else if (name == "prefs") {
+            c.kind = Command::Kind::Prefs;
+            arity(1, 1, "a property-list file");
+            c.path = p.inputFile(args[0].text, "settings");
+        } else if (name == "launch") {
+            c.kind = Command::Kind::Launch;
+            arity(0, 0, "no arguments");
+            if (launched) p.fail("launch: SpringBoard has already launched");
+            launched = true;
+        } else if (name == "play" || name == "queue") {
+            c.kind = name == "play" ? Command::Kind::Play : Command::Kind::Queue;
+            arity(2, 3, "a title and an artist (- for none), then optionally an artwork file");
+            c.track.title = trackField(args[0]);
+            c.track.artist = trackField(args[1]);
+            if (args.size() == 3) c.track.artworkPath = p.inputFile(args[2].text, "artwork");
+        } else if (name == "stop" || name == "pause" || name == "resume" || name == "theme" ||
+                   name == "layout") {
+            c.kind = name == "stop"     ? Command::Kind::Stop
+                     : name == "pause"  ? Command::Kind::Pause
+                     : name == "resume" ? Command::Kind::Resume
+                     : name == "theme"  ? Command::Kind::Theme
+                                        : Command::Kind::Layout;
+            arity(0, 0, "no arguments");
+            if (c.kind == Command::Kind::Theme || c.kind == Command::Kind::Layout) needsLaunch();
+        } else if (name == "tap") {
+            c.kind = Command::Kind::Tap;
+            arity(1, 1, "the name of a player view, e.g. tap veySkipButton");
+            if (!isIdentifier(args[0].text)) p.fail("tap: '" + args[0].text + "' is not a name");
+            c.property = args[0].text;
+            needsLaunch();
+        } else if (name == "swipe") {
+            c.kind = Command::Kind::Swipe;
+            arity(1, 1, "a direction: swipe down");
+            if (args[0].text != "down")
+                p.fail("swipe: only 'down' is supported, got '" + args[0].text + "'");
+            needsLaunch();
+        } else if (name == "route") {
+            c.kind = Command::Kind::Route;
+            arity(1, 1, "speaker, headphones, airpods, airpods-pro, airpods-max or airpods-gen3");
+            if (!MPRouteKindFromString(args[0].text, &c.route))
+                p.fail("route: unknown route '" + args[0].text +
+                       "' (speaker, headphones, airpods, airpods-pro, airpods-max, "
+                       "airpods-gen3)");
+        } else if (name == "wait") {
+            c.kind = Command::Kind::Wait;
+            arity(1, 1, "a number of seconds");
+            auto seconds = p.number(args[0].text);
+            if (!seconds || *seconds < 0)
+                p.fail("wait: '" + args[0].text + "' is not a number of seconds");
+            if (*seconds > kMaxWaitSeconds) p.fail("wait: at most 3600 seconds at a time");
+            c.seconds = *seconds;
+        } else if (name == "dump" || name == "snapshot") {
+            c.kind = name == "dump" ? Command::Kind::Dump : Command::Kind::Snapshot;
+            arity(1, 1, "an output file name");
+            c.path = p.outputFile(args[0].text, name.c_str());
+        } else {
+            p.fail("unknown command '" + name + "'");
+        }
+        scenario.commands.push_back(std::move(c));
+    }
+    return scenario;
+}
+
+Scenario parseScenarioFile(const std::string& path) {
+    std::error_code error;
+    if (!fs::is_regular_file(path, error))
+        throw ScenarioError(path, 0, "cannot read the scenario file");
+    auto size = fs::file_size(path, error);
+    if (error || size > kMaxScenarioBytes)
+        throw ScenarioError(path, 0, "the scenario file is too large (at most 4 MiB)");
+    std::ifstream in(path, std::ios::binary);
+    std::string text(size, '\0');
+    in.read(text.data(), std::streamsize(size));
+    if (in.bad()) throw ScenarioError(path, 0, "cannot read the scenario file");
+    text.resize(std::size_t(in.gcount()));
+    fs::path directory = fs::path(path).parent_path();
+    if (directory.empty()) directory = ".";
+    return parseScenario(text, path, directory.string());
+}
+
+} // namespace sim

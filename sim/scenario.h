@@ -1,0 +1,89 @@
+// The scenario language: one command per line, "#" starts a comment, strings in double quotes
+// with \" and \\ escapes, input file paths relative to the scenario file, output file names
+// relative to the output folder.
+#pragma once
+
+#include "platform/mediaplayer/mediaplayer.h"
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// A problem with a scenario, located at its file and line (0 for the file as a whole).
+class ScenarioError : public std::runtime_error {
+  public:
+    ScenarioError(std::string file, int line, std::string problem);
+    const std::string& file() const { return file_; }
+    int line() const { return line_; }
+    const std::string& problem() const { return problem_; }
+
+  private:
+    std::string file_;
+    int line_;
+    std::string problem_;
+};
+
+struct DeviceSpec {
+    double width = 390, height = 844, scale = 3;
+    std::string version = "16.4";
+    std::string name = "iPhone";
+};
+
+struct TrackSpec {
+    std::optional<std::string> title, artist;
+    std::string artworkPath; // absolute; empty for none
+};
+
+struct Command {
+    enum class Kind {
+        Device,
+        Pref,
+        Prefs,
+        Launch,
+        Play,
+        Queue,
+        Stop,
+        Pause,
+        Resume,
+        Tap,
+        Swipe,
+        Route,
+        Theme,
+        Layout,
+        Wait,
+        Dump,
+        Snapshot,
+    };
+    Kind kind;
+    int line = 0;
+    DeviceSpec device;
+    std::string key;               // pref
+    std::string value;             // pref (a string)
+    std::optional<bool> boolValue; // pref YES / NO
+    TrackSpec track;
+    std::string path;     // prefs (absolute), dump and snapshot (relative to the output folder)
+    std::string property; // tap
+    MPRouteKind route = MPRouteKind::Speaker;
+    double seconds = 0;
+};
+
+struct Scenario {
+    std::string file; // as given, for messages
+    std::vector<Command> commands;
+};
+
+// Limits that keep a bad file from taking the process with it.
+constexpr std::size_t kMaxScenarioBytes = 4 << 20;
+constexpr double kMaxWaitSeconds = 3600;
+
+// Reads and checks a scenario: every syntax error, bad argument and missing input file is
+// reported as a ScenarioError before anything runs.
+Scenario parseScenarioFile(const std::string& path);
+// The same for text in memory; `directory` resolves relative input paths.
+Scenario parseScenario(const std::string& text, const std::string& file,
+                       const std::string& directory);
+
+} // namespace sim
