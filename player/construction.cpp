@@ -1,6 +1,359 @@
-// Builds the player's view tree the first time the cover sheet enters a window.
+// Builds the player's view tree, in its maxi layout, the first time a cover sheet enters a
+// window. Sizes are fractions of the player's width W, plus the settings in points or per cent.
+#include "controls/InnerShadowButton.h"
 #include "entry/hooks.h"
+#include "entry/properties.h"
+#include "entry/state.h"
+#include "platform/uikit/uikit.h"
+#include "player/constraints.h"
+
+using namespace player;
+
+namespace {
+
+constexpr UIViewAutoresizing kFlexibleSize =
+    UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight;
+
+// Settings, converted at each use. Sizes that are halved or divided by ten stay integers.
+int artworkSide() {
+    return NSStringIntValue(newArtworkSize);
+}
+int cornerRadius() {
+    return NSStringIntValue(newCornerRadius);
+}
+int maxiOffset() {
+    return NSStringIntValue(maxOffsetValue);
+}
+int artworkOffset() {
+    return NSStringIntValue(artworkOffsetValue);
+}
+
+// One build on one cover sheet. The quantities are read when a step asks for them, so a step
+// sees the tree as the steps before it left it.
+struct Build {
+    UIView* sheet;
+    // The build's one symbol configuration; it dies with the build.
+    Ref<UIImageSymbolConfiguration> symbols;
+
+    double CW() const { return sheet->bounds().size.width; }
+    double CH() const { return sheet->bounds().size.height; }
+    double W() const {
+        UIView* root = veyView();
+        return root ? root->bounds().size.width : 0;
+    }
+    UIView* veyView() const { return attached<UIView>(sheet, "veyView"); }
+
+    template <class T> T* keep(const char* property, const Ref<T>& value) const {
+        setAttached(sheet, property, value.get());
+        return value.get();
+    }
+    template <class T> T* own(const char* property) const { return attached<T>(sheet, property); }
+    // Some steps reach the player through the recorded cover sheet rather than the receiver;
+    // the two are one view whenever the host made it with initWithFrame:.
+    template <class T> static T* recorded(const char* property) {
+        return attached<T>(coversheetView.get(), property);
+    }
+
+    Ref<UIImage> templateSymbol(std::string_view name) const {
+        Ref<UIImage> symbol = UIImage::systemImageNamed(name, symbols.get());
+        return symbol ? symbol->imageWithRenderingMode(UIImageRenderingModeAlwaysTemplate)
+                      : nullptr;
+    }
+    void setRecordedSymbol(const char* property, std::string_view name) const {
+        if (UIImageView* icon = recorded<UIImageView>(property))
+            icon->setImage(templateSymbol(name));
+    }
+};
+
+void buildRoot(const Build& b) {
+    UIView* root = b.keep("veyView", UIView::make(b.sheet->bounds()));
+    root->setAutoresizingMask(kFlexibleSize);
+    root->setHidden(YES);
+    b.sheet->addSubview(root);
+    double S = artworkSide(), Omax = maxiOffset(), Oart = artworkOffset();
+    double y = b.CH() - 0.54 * b.CW() - S - b.CW() * Omax / 100 - b.CH() * Oart / 100;
+    root->setFrame(CGRectMake(0, y, b.CW(), 0.45 * b.CW() + S + b.CH() * Oart / 100));
+}
+
+void buildBackgroundArtwork(const Build& b) {
+    UIImageView* background =
+        b.keep("veyBackgroundArtwork", UIView::make<UIImageView>(b.sheet->bounds()));
+    background->setAutoresizingMask(kFlexibleSize);
+    background->setContentMode(UIViewContentModeScaleAspectFill);
+    b.sheet->insertSubview(background, 0);
+}
+
+void buildSourceLabel(const Build& b) {
+    UILabel* label = b.keep("veySourceLabel", UIView::make<UILabel>());
+    if (showDeviceNameSwitch)
+        label->setText(stringWithFormat("%@", {UIDevice::currentDevice()->name()}));
+    else
+        label->setHidden(YES);
+    label->setTextColor(UIColor::whiteColor());
+    label->setFont(UIFont::systemFontOfSize(0.024 * b.W(), UIFontWeightRegular));
+    label->setTextAlignment(NSTextAlignmentCenter);
+    b.veyView()->addSubview(label);
+    useConstraints(label);
+    constrainSize(label->widthAnchor(), b.W());
+    constrainSize(label->heightAnchor(), 0.057 * b.W());
+    constrain(label->centerXAnchor(), b.veyView()->centerXAnchor());
+    constrain(label->centerYAnchor(), b.sheet->bottomAnchor(), -0.057 * b.W());
+    // Hidden or not, it keeps its place: the buttons are placed from it.
+    label->setHidden(!showDeviceNameSwitch);
+}
+
+void buildPauseButton(const Build& b) {
+    UIButton* button = b.keep("veyPauseButton", UIView::make<UIButton>());
+    onTap(button, b.sheet, "pausePlaySong");
+    b.veyView()->addSubview(button);
+    useConstraints(button);
+    constrainSquare(button, 0.1 * b.W());
+    constrain(button->centerXAnchor(), b.veyView()->centerXAnchor());
+    constrain(button->centerYAnchor(), b.own<UILabel>("veySourceLabel")->topAnchor(),
+              -0.12 * b.W() - b.W() * maxiOffset() / 100);
+    UIImageView* icon = b.keep("pausePlayIcon", UIView::make<UIImageView>(button->bounds()));
+    icon->setFrame(button->bounds());
+    icon->setAutoresizingMask(kFlexibleSize);
+    button->addSubview(icon);
+    b.setRecordedSymbol("pausePlayIcon", "play.fill");
+}
+
+// Rewind and skip: the same button on either side of the pause button.
+void buildSideButton(const Build& b, bool rewind) {
+    UIButton* button =
+        b.keep(rewind ? "veyRewindButton" : "veySkipButton", UIView::make<UIButton>());
+    onTap(button, b.sheet, rewind ? "rewindSong" : "skipSong");
+    b.veyView()->addSubview(button);
+    useConstraints(button);
+    constrainSquare(button, 0.125 * b.W());
+    UIButton* pause = b.own<UIButton>("veyPauseButton");
+    if (rewind)
+        constrain(button->centerXAnchor(), pause->leftAnchor(), -0.12 * b.W());
+    else
+        constrain(button->centerXAnchor(), pause->rightAnchor(), 0.12 * b.W());
+    constrain(button->centerYAnchor(), pause->centerYAnchor());
+    const char* iconName = rewind ? "rewindIcon" : "skipIcon";
+    UIImageView* icon = b.keep(iconName, UIView::make<UIImageView>());
+    icon->setFrame(CGRectMake(0, 0, 0.125 * b.W(), 0.125 * b.W()));
+    icon->setTransform(CGAffineTransformMakeScale(0.75, 0.55));
+    button->addSubview(icon);
+    b.setRecordedSymbol(iconName, rewind ? "backward.fill" : "forward.fill");
+}
+
+void buildRouteButton(const Build& b) {
+    UIButton* button = b.keep("veyAirplayButton", UIView::make<UIButton>());
+    onTap(button, b.sheet, "openRoutingOptions");
+    b.veyView()->addSubview(button);
+    useConstraints(button);
+    constrainSquare(button, 0.125 * b.W());
+    constrain(button->centerXAnchor(), b.own<UIButton>("veySkipButton")->rightAnchor(),
+              0.1 * b.W());
+    constrain(button->centerYAnchor(), b.own<UIButton>("veyPauseButton")->centerYAnchor());
+    UIImageView* icon = b.keep("airplayIcon", UIView::make<UIImageView>());
+    icon->setTransform(CGAffineTransformMakeScale(1, 1));
+    icon->setFrame(CGRectMake(0, 0, 0.125 * b.W(), 0.125 * b.W()));
+    icon->setAlpha(0.7);
+    icon->setTransform(CGAffineTransformIdentity);
+    // The generic route symbol is drawn narrower than a device image.
+    icon->setTransform(defaultAirplay ? CGAffineTransformMakeScale(0.575, 0.55)
+                                      : CGAffineTransformMakeScale(0.75, 0.55));
+    button->addSubview(icon);
+    b.setRecordedSymbol("airplayIcon", "airplayaudio");
+}
+
+// The two text labels span the cover sheet less a margin on each side and scroll long text.
+UILabel* buildTextLabel(const Build& b, const char* property, double size, UIFontWeight weight) {
+    UILabel* label = b.keep(property, UIView::make<UILabel>());
+    label->setFont(UIFont::systemFontOfSize(size, weight));
+    label->setTextAlignment(NSTextAlignmentCenter);
+    label->setMarqueeEnabled(YES);
+    label->setMarqueeRunning(YES);
+    b.veyView()->addSubview(label);
+    return label;
+}
+
+void constrainToMargins(const Build& b, UILabel* label) {
+    useConstraints(label);
+    constrain(label->leadingAnchor(), b.sheet->leadingAnchor(), 0.072 * b.W());
+    constrain(label->trailingAnchor(), b.sheet->trailingAnchor(), -0.072 * b.W());
+}
+
+void buildArtistLabel(const Build& b) {
+    UILabel* label = buildTextLabel(b, "veyArtistLabel", 0.043 * b.W(), UIFontWeightMedium);
+    label->setAlpha(0.7);
+    constrainToMargins(b, label);
+    constrainSize(label->heightAnchor(), 0.072 * b.W());
+    double gap = isIOSVersionAtLeast(16) ? 0.114 : 0.134;
+    constrain(label->centerYAnchor(), b.own<UIButton>("veyPauseButton")->topAnchor(), -gap * b.W());
+}
+
+void buildSongLabel(const Build& b) {
+    UILabel* label = buildTextLabel(b, "veySongLabel", 0.0772 * b.W(), UIFontWeightBold);
+    constrainToMargins(b, label);
+    constrain(label->centerYAnchor(), b.own<UILabel>("veyArtistLabel")->topAnchor(),
+              -0.048 * b.W());
+    constrainSize(label->heightAnchor(), 0.108 * b.W());
+}
+
+void buildArtwork(const Build& b) {
+    int S = artworkSide();
+    UIImageView* artwork = b.keep("artworkImageView", UIView::make<UIImageView>());
+    if (UIImageView* shown = Build::recorded<UIImageView>("artworkImageView")) {
+        shown->setAutoresizingMask(kFlexibleSize);
+        if (UIView* root = Build::recorded<UIView>("veyView")) root->addSubview(shown);
+    }
+    artwork->layer()->setCornerRadius(cornerRadius());
+    artwork->layer()->setCornerCurve(kCACornerCurveContinuous);
+    useConstraints(artwork);
+    constrainSquare(artwork, S);
+    constrain(artwork->centerXAnchor(), b.veyView()->centerXAnchor());
+    constrain(artwork->centerYAnchor(), b.own<UILabel>("veySongLabel")->topAnchor(),
+              -0.006 * b.W() - double(S / 2) - b.CH() * artworkOffset() / 100);
+    artwork->layer()->setMasksToBounds(YES);
+    if (UIImageView* shown = Build::recorded<UIImageView>("artworkImageView"))
+        shown->setContentMode(UIViewContentModeScaleAspectFill);
+    if (borderEnabled) artwork->layer()->setBorderWidth(double(S / 100));
+    if (borderFrameEnabled)
+        if (UIView* panel = b.own<UIView>("veyMiniBackgroundView"))
+            panel->layer()->setBorderWidth(0.95 * b.W() / 250);
+}
+
+// The playing app's icon, inside the artwork's bottom-right corner.
+void buildAppIcon(const Build& b) {
+    int S = artworkSide();
+    UIImageView* artwork = b.own<UIImageView>("artworkImageView");
+    UIImageView* icon = b.keep("nowPlayingAppIcon", UIView::make<UIImageView>(artwork->bounds()));
+    b.veyView()->addSubview(icon);
+    icon->setImage(nowPlayingImage ? nowPlayingImage->image() : nullptr);
+    useConstraints(icon);
+    constrainSquare(icon, double(S / 10));
+    constrain(icon->centerXAnchor(), artwork->rightAnchor(), -double(S / 10));
+    constrain(icon->centerYAnchor(), artwork->bottomAnchor(), -double(S / 10));
+}
+
+// Dark text to start with, unless the light override is on over a style other than dark.
+void applyDarkText(const Build& b) {
+    if (forcedTheme && styleValue != "darkMode") return;
+    b.own<UILabel>("veySongLabel")->setTextColor(UIColor::blackColor());
+    b.own<UILabel>("veyArtistLabel")->setTextColor(UIColor::colorWithRed(0, 0, 0, 0.6));
+    b.setRecordedSymbol("rewindIcon", "backward.fill");
+    b.setRecordedSymbol("skipIcon", "forward.fill");
+}
+
+// An invisible hit area exactly over the artwork.
+void buildArtworkButton(const Build& b) {
+    int S = artworkSide();
+    UIButton* button = b.keep("veyArtworkButton", UIView::make<UIButton>());
+    button->setAutoresizingMask(kFlexibleSize);
+    onTap(button, b.sheet, "hideVeyView");
+    b.veyView()->addSubview(button);
+    UIImageView* artwork = b.own<UIImageView>("artworkImageView");
+    useConstraints(button);
+    constrainSquare(button, S);
+    constrain(button->centerXAnchor(), artwork->centerXAnchor());
+    constrain(button->centerYAnchor(), artwork->centerYAnchor());
+}
+
+// The panel's material by "blurMode"; an unknown mode leaves both as they are.
+void chooseBlurMaterial(const Build& b) {
+    auto outline = [](UIColor* color) {
+        if (auto* panel = Build::recorded<InnerShadowButton>("veyMiniBackgroundView"))
+            panel->setOutlineColor(color);
+    };
+    switch (NSStringIntValue(blurModeValue)) {
+    case 0:
+        b.keep("veyBlurEffect", UIBlurEffect::effectWithStyle(UIBlurEffectStyleLight));
+        outline(UIColor::whiteColor());
+        break;
+    case 1:
+        b.keep("veyBlurEffect", UIBlurEffect::effectWithStyle(UIBlurEffectStyleDark));
+        outline(UIColor::blackColor());
+        break;
+    case 2:
+        setAttached(b.sheet, "veyBlurEffect", nullptr);
+        break;
+    default:
+        break;
+    }
+}
+
+// The panel behind the labels and buttons, with its blur inside.
+void placePanel(const Build& b) {
+    UIView* panel = b.own<UIView>("veyMiniBackgroundView");
+    useConstraints(panel);
+    constrain(panel->centerYAnchor(), b.own<UILabel>("veyArtistLabel")->centerYAnchor(),
+              0.055 * b.W());
+    constrainSize(panel->widthAnchor(), 0.95 * b.W());
+    constrainSize(panel->heightAnchor(), 0.47 * 0.95 * b.W());
+    constrain(panel->centerXAnchor(), b.veyView()->centerXAnchor());
+    panel->layer()->setCornerRadius(cornerRadius() * 1.2);
+    panel->layer()->setCornerCurve(kCACornerCurveContinuous);
+    panel->layer()->setMasksToBounds(YES);
+
+    UIVisualEffectView* blur = b.keep(
+        "blurButtonView", UIVisualEffectView::makeWithEffect(b.own<UIBlurEffect>("veyBlurEffect")));
+    blur->setFrame(panel->bounds());
+    blur->setAutoresizingMask(kFlexibleSize);
+    blur->setAlpha(1);
+    panel->addSubview(blur);
+}
+
+// A second route button; it is given no size.
+void buildPlayingSource(const Build& b) {
+    UIButton* button = b.keep("playingSource", UIView::make<UIButton>());
+    button->setImage(UIImage::systemImageNamed("airplayaudio"), UIControlStateNormal);
+    onTap(button, b.sheet, "openRoutingOptions");
+    b.veyView()->addSubview(button);
+}
+
+void addDownSwipe(const Build& b) {
+    UISwipeGestureRecognizer* swipe =
+        b.keep("downSwipe",
+               UIGestureRecognizer::make<UISwipeGestureRecognizer>(b.sheet, "minimizeMiniPlayer"));
+    swipe->setDirection(UISwipeGestureRecognizerDirectionDown);
+    b.veyView()->addGestureRecognizer(swipe);
+}
+
+} // namespace
 
 void CSCoverSheetView_didMoveToWindow(id self, SEL _cmd) {
     callIMP(orig_CSCoverSheetView_didMoveToWindow, self, _cmd);
+    UIView* sheet = cast<UIView>(self);
+    // Built once per cover sheet, however often it changes windows.
+    if (!sheet || attached(sheet, "veyView")) return;
+
+    sheet->layer()->setMasksToBounds(YES);
+    setAttached(sheet, "glitchCharacters",
+                NSArray::make({NSString::make("0"), NSString::make("1"), NSString::make("X"),
+                               NSString::make("!")}));
+    Build b{sheet,
+            UIImageSymbolConfiguration::configurationWithFont(
+                UIFont::preferredFontForTextStyle(UIFontTextStyleBody), UIImageSymbolScaleLarge)};
+
+    buildRoot(b);
+    InnerShadowButton* panel = b.keep(
+        "veyMiniBackgroundView", UIButton::buttonWithType<InnerShadowButton>(UIButtonTypeCustom));
+    panel->setOutlineWidth(NSStringFloatValue(glassWidth));
+    onTap(panel, sheet, "pausePlaySong");
+    send(coversheetView.get(), "processStyle:shouldGenerate:", static_cast<id>(highresImage.get()),
+         YES);
+    if (backgroundArtworkSwitch) buildBackgroundArtwork(b);
+    b.veyView()->addSubview(panel);
+
+    buildSourceLabel(b);
+    buildPauseButton(b);
+    buildSideButton(b, true);
+    buildSideButton(b, false);
+    buildRouteButton(b);
+    buildArtistLabel(b);
+    buildSongLabel(b);
+    buildArtwork(b);
+    buildAppIcon(b);
+    applyDarkText(b);
+    buildArtworkButton(b);
+    chooseBlurMaterial(b);
+    placePanel(b);
+    buildPlayingSource(b);
+    panel->setHidden(!maxiBackgroundSwitch);
+    addDownSwipe(b);
 }
