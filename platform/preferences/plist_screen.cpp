@@ -187,7 +187,7 @@ bool prefs::xmlPlistIsSafe(std::string_view s) {
             if (tag.find('<') != std::string_view::npos) return false;
             bool quoted = tag.find_first_of("\"'") != std::string_view::npos;
             if (!tag.empty() && tag.front() == '/') {
-                depth--;
+                if (--depth < 0) return false; // a stray close could hide later opens
             } else if (tag.empty() || tag.back() != '/' || quoted) {
                 // Counted as open unless it is unambiguously self-closing.
                 if (++depth > kMaxDepth) return false;

@@ -27,21 +27,23 @@ class Hostile : public PrefsTest {
         return style_;
     }
 
-    static std::string xmlWith(const std::string& junk) {
-        return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
-               "<key>style</key><string>darkMode</string><key>junk</key>" +
-               junk + "</dict></plist>";
-    }
-    static std::string repeat(std::string_view s, int n) {
-        std::string out;
-        for (int i = 0; i < n; i++)
-            out += s;
-        return out;
-    }
-
     Ref<HBPreferences> store_, neighbour_;
     std::string style_, neighbourStyle_;
 };
+
+std::string repeat(std::string_view s, int n) {
+    std::string out;
+    for (int i = 0; i < n; i++)
+        out += s;
+    return out;
+}
+
+// { "style": "darkMode", "junk": junk } as XML.
+std::string xmlWith(const std::string& junk) {
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+           "<key>style</key><string>darkMode</string><key>junk</key>" +
+           junk + "</dict></plist>";
+}
 
 std::string chain(int depth) {
     StyleWithJunk b;
@@ -61,18 +63,7 @@ std::string sharedLevels(int levels) {
 }
 
 std::string xmlNesting(int depth) {
-    return "<?xml version=\"1.0\"?><plist version=\"1.0\"><dict><key>style</key>"
-           "<string>darkMode</string><key>junk</key>" +
-           std::string() +
-           [&] {
-               std::string s;
-               for (int i = 0; i < depth; i++)
-                   s += "<array>";
-               for (int i = 0; i < depth; i++)
-                   s += "</array>";
-               return s;
-           }() +
-           "</dict></plist>";
+    return xmlWith(repeat("<array>", depth) + repeat("</array>", depth));
 }
 
 } // namespace
@@ -131,6 +122,9 @@ TEST_F(Hostile, DeepNestingGivesTheDefaults) {
     EXPECT_EQ(styleFrom(xmlNesting(10)), "darkMode");
     EXPECT_EQ(styleFrom(xmlNesting(50000)), "colorFlow");
     // Markup hidden from the depth count is refused rather than guessed at.
+    EXPECT_EQ(
+        styleFrom(xmlWith("</array></array>" + repeat("<array>", 40) + repeat("</array>", 40))),
+        "colorFlow");
     EXPECT_EQ(styleFrom(xmlWith("<array><!-- </array> --></array>")), "colorFlow");
     EXPECT_EQ(styleFrom(xmlWith("<array><![CDATA[</array>]]></array>")), "colorFlow");
 }
