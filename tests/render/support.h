@@ -1,0 +1,37 @@
+// Helpers for the renderer's tests: reading pixels, making images, golden comparisons.
+#pragma once
+
+#include "platform/graphics/bitmap.h"
+#include "platform/uikit/uikit.h"
+
+#include <functional>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <string>
+
+namespace rendertest {
+
+struct RGBA {
+    int r = 0, g = 0, b = 0, a = 0;
+};
+std::ostream& operator<<(std::ostream& out, RGBA c);
+
+// The straight colour of a pixel (transparent black outside the image).
+RGBA pixel(const CGImageRef& image, int x, int y);
+// Every channel within `tolerance`.
+::testing::AssertionResult near(RGBA actual, RGBA expected, int tolerance = 2);
+
+// A bitmap image of w x h pixels at `scale`, coloured by `colour(x, y)` (straight RGBA).
+Ref<UIImage> makeImage(int w, int h, double scale, const std::function<RGBA(int, int)>& colour);
+Ref<UIImage> solidImage(int w, int h, RGBA colour);
+
+// Renders `root` at the main queue's current time (fails the test on an error).
+CGImageRef render(UIView* root, double scale = 1);
+
+// Compares with tests/render/golden/<name>.png: each channel may differ by a few steps, and a
+// small share of pixels by more. On a mismatch the actual image and a difference image are
+// written to render-golden-out/ under the working directory. VEY_RECORD_GOLDEN=1 writes the
+// golden instead.
+::testing::AssertionResult matchesGolden(const CGImageRef& image, const std::string& name);
+
+} // namespace rendertest
