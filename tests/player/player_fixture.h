@@ -1,0 +1,98 @@
+// A cover sheet of the host, with the plug-in installed from a settings domain of the test's
+// own, and the player's actions replaced by recorders.
+#pragma once
+
+#include "entry/install.h"
+#include "entry/properties.h"
+#include "entry/state.h"
+#include "platform/preferences/preferences.h"
+#include "platform/springboard/springboard.h"
+#include "platform/uikit/uikit.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace playertest {
+
+// What reached the cover sheet's added methods: receiver and selector, in order.
+struct Call {
+    id receiver;
+    std::string selector;
+    id image = nullptr;
+    bool generate = false;
+};
+inline std::vector<Call>& calls() {
+    static std::vector<Call> list;
+    return list;
+}
+inline void recordAction(id self, SEL cmd) {
+    calls().push_back({self, sel_getName(cmd)});
+}
+inline void recordStyle(id self, SEL cmd, id image, bool generate) {
+    calls().push_back({self, sel_getName(cmd), image, generate});
+}
+
+class PlayerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char tmpl[] = "/tmp/vey-player-XXXXXX";
+        root_ = mkdtemp(tmpl);
+        NSSetDeviceRoot(root_);
+    }
+    void TearDown() override { std::filesystem::remove_all(root_); }
+
+    // Writes "Enabled" YES with `values`, installs the plug-in into the host's classes and
+    // replaces the actions and the style step with recorders.
+    void install(std::vector<std::pair<std::string, PreferenceValue>> values = {}) {
+        values.insert(values.begin(), {"Enabled", true});
+        std::string error;
+        ASSERT_TRUE(HBWritePreferences(kVeyPreferencesDomain, values, PlistFormat::XML, &error))
+            << error;
+        SBRegisterHostClasses();
+        Class sheet = CSCoverSheetView::cls();
+        initialiseVey();
+        ASSERT_TRUE(enabled);
+        IMP unused = nullptr;
+        for (const char* action : {"pausePlaySong", "rewindSong", "skipSong", "openRoutingOptions",
+                                   "hideVeyView", "minimizeMiniPlayer"})
+            MSHookMessageEx(sheet, sel(action), reinterpret_cast<IMP>(&recordAction), &unused);
+        MSHookMessageEx(sheet, sel("processStyle:shouldGenerate:"),
+                        reinterpret_cast<IMP>(&recordStyle), &unused);
+    }
+
+    // A cover sheet made by the host (initWithFrame: through the runtime), not yet in a window.
+    Ref<UIView> makeSheet(double width = 390, double height = 844) {
+        return UIView::make<CSCoverSheetView>(CGRectMake(0, 0, width, height));
+    }
+
+    // Moves `sheet` into a new window and lays the tree out.
+    Ref<UIWindow> show(UIView* sheet) {
+        Ref<UIWindow> window = UIView::make<UIWindow>(sheet->bounds());
+        window->addSubview(sheet);
+        window->layoutIfNeeded();
+        return window;
+    }
+
+    template <class T = UIView> static T* part(UIView* sheet, const char* property) {
+        return attached<T>(sheet, property);
+    }
+    // A player view's frame in the cover sheet's coordinates.
+    static CGRect inSheet(UIView* sheet, const char* property) {
+        UIView* view = part(sheet, property);
+        return view && view->superview()
+                   ? view->superview()->convertRectToView(view->frame(), sheet)
+                   : CGRectZero;
+    }
+
+  private:
+    std::string root_;
+};
+
+inline bool sameColor(UIColor* color, double r, double g, double b, double a) {
+    return color && color->rgba() == CGColor{r, g, b, a};
+}
+
+} // namespace playertest
