@@ -115,3 +115,36 @@ CGImageRef render(UIView* root, double scale) {
 }
 
 } // namespace rendertest
+
+namespace rendertest {
+
+Ref<UIView> box(CGRect frame, RGBA c) {
+    Ref<UIView> view = UIView::make(frame);
+    view->setBackgroundColor(
+        UIColor::colorWithRed(c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0));
+    return view;
+}
+
+Ink inkOf(const CGImageRef& image, RGBA background, int tolerance) {
+    Ink ink;
+    ink.x0 = ink.y0 = 1 << 30;
+    for (int y = 0; image && y < image->height; ++y)
+        for (int x = 0; x < image->width; ++x) {
+            RGBA p = pixel(image, x, y);
+            int d = std::max({std::abs(p.r - background.r), std::abs(p.g - background.g),
+                              std::abs(p.b - background.b), std::abs(p.a - background.a)});
+            if (d <= tolerance) continue;
+            ++ink.count;
+            ink.x0 = std::min(ink.x0, x), ink.y0 = std::min(ink.y0, y);
+            ink.x1 = std::max(ink.x1, x + 1), ink.y1 = std::max(ink.y1, y + 1);
+        }
+    if (ink.empty()) ink = {};
+    return ink;
+}
+
+bool samePixels(const CGImageRef& a, const CGImageRef& b) {
+    return a && b && a->width == b->width && a->height == b->height &&
+           std::equal(a->pixels(), a->pixels() + a->pixelCount(), b->pixels());
+}
+
+} // namespace rendertest

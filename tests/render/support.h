@@ -35,3 +35,21 @@ CGImageRef render(UIView* root, double scale = 1);
 ::testing::AssertionResult matchesGolden(const CGImageRef& image, const std::string& name);
 
 } // namespace rendertest
+
+namespace rendertest {
+
+// A plain view with a frame and an opaque background colour.
+Ref<UIView> box(CGRect frame, RGBA colour);
+// The smallest rectangle of pixels that differ from `background` by more than `tolerance`
+// (empty when none do), and how many such pixels there are.
+struct Ink {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0; // x1, y1 exclusive
+    long count = 0;
+    bool empty() const { return count == 0; }
+    double midX() const { return (x0 + x1) / 2.0; }
+    double midY() const { return (y0 + y1) / 2.0; }
+};
+Ink inkOf(const CGImageRef& image, RGBA background, int tolerance = 24);
+bool samePixels(const CGImageRef& a, const CGImageRef& b);
+
+} // namespace rendertest

@@ -1,0 +1,152 @@
+// The tree walk: presentation values, hidden views, alpha, transforms, clipping, backgrounds
+// and borders.
+#include "support.h"
+
+#include "platform/foundation/foundation.h"
+
+#include <cmath>
+
+using namespace rendertest;
+
+namespace {
+const RGBA kWhite{255, 255, 255, 255}, kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 255};
+const RGBA kClear{0, 0, 0, 0};
+} // namespace
+
+TEST(RenderTree, DrawsPresentationValuesMidAnimation) {
+    Ref<UIView> root = box(CGRectMake(0, 0, 100, 100), kWhite);
+    Ref<UIView> moving = box(CGRectMake(10, 40, 20, 20), kRed);
+    Ref<UIView> fading = box(CGRectMake(0, 80, 100, 20), kBlue);
+    root->addSubview(moving);
+    root->addSubview(fading);
+    UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear, [&] {
+        moving->setCenter(CGPointMake(80, 50));
+        moving->setBackgroundColor(UIColor::colorWithRed(0, 1, 0, 1));
+        fading->setAlpha(0);
+    });
+    MainQueue::shared().runFor(0.5);
+    CGImageRef image = render(root);
+    // Half way: centre x 50, colour half red half green, blue at half strength over white.
+    EXPECT_TRUE(near(pixel(image, 20, 50), kWhite));
+    EXPECT_TRUE(near(pixel(image, 50, 50), {128, 128, 0, 255}, 3));
+    EXPECT_TRUE(near(pixel(image, 80, 50), kWhite));
+    EXPECT_TRUE(near(pixel(image, 50, 90), {128, 128, 255, 255}, 3));
+    MainQueue::shared().runFor(1);
+    image = render(root);
+    EXPECT_TRUE(near(pixel(image, 80, 50), {0, 255, 0, 255}));
+    EXPECT_TRUE(near(pixel(image, 50, 90), kWhite));
+}
+
+TEST(RenderTree, SkipsHiddenViewsAndMultipliesAlphaDownTheTree) {
+    Ref<UIView> root = box(CGRectMake(0, 0, 100, 100), kWhite);
+    Ref<UIView> parent = box(CGRectMake(0, 0, 50, 100), {0, 0, 0, 0});
+    parent->setAlpha(0.5);
+    Ref<UIView> child = box(CGRectMake(0, 0, 50, 50), {0, 0, 0, 255});
+    child->setAlpha(0.5);
+    Ref<UIView> hidden = box(CGRectMake(0, 50, 50, 50), kRed);
+    hidden->setHidden(true);
+    Ref<UIView> underHidden = box(CGRectMake(50, 0, 50, 100), kWhite);
+    underHidden->setHidden(true);
+    underHidden->addSubview(box(CGRectMake(0, 0, 50, 100), kBlue));
+    parent->addSubview(child);
+    parent->addSubview(hidden);
+    root->addSubview(parent);
+    root->addSubview(underHidden);
+    CGImageRef image = render(root);
+    EXPECT_TRUE(near(pixel(image, 25, 25), {191, 191, 191, 255}, 2)); // black at 0.25
+    EXPECT_TRUE(near(pixel(image, 25, 75), kWhite));
+    EXPECT_TRUE(near(pixel(image, 75, 50), kWhite));
+    // A hidden root draws nothing at all.
+    root->setHidden(true);
+    EXPECT_TRUE(near(pixel(render(root), 25, 25), kClear));
+}
+
+TEST(RenderTree, TransformsTurnAndScaleAboutTheCentre) {
+    Ref<UIView> root = box(CGRectMake(0, 0, 100, 100), kWhite);
+    Ref<UIView> bar = box(CGRectMake(30, 40, 40, 20), kRed);
+    bar->setTransform(CGAffineTransformMake(0, 1, -1, 0, 0, 0)); // a quarter turn
+    root->addSubview(bar);
+    CGImageRef image = render(root);
+    EXPECT_TRUE(near(pixel(image, 50, 33), kRed));
+    EXPECT_TRUE(near(pixel(image, 33, 50), kWhite));
+    // A child follows its parent's transform, scaled about the parent's centre.
+    bar->setTransform(CGAffineTransformMakeScale(2, 0.5));
+    Ref<UIView> dot = box(CGRectMake(0, 0, 10, 20), kBlue);
+    bar->addSubview(dot);
+    image = render(root);
+    EXPECT_TRUE(near(pixel(image, 12, 50), kBlue)); // x 10 ... 30 after scaling
+    EXPECT_TRUE(near(pixel(image, 50, 52), kRed));  // y 45 ... 55
+    EXPECT_TRUE(near(pixel(image, 50, 57), kWhite));
+    // Collapsed or broken transforms show nothing and break nothing after them.
+    bar->setTransform(CGAffineTransformMakeScale(0, 1));
+    Ref<UIView> after = box(CGRectMake(0, 90, 100, 10), kBlue);
+    root->addSubview(after);
+    image = render(root);
+    EXPECT_TRUE(near(pixel(image, 50, 50), kWhite));
+    EXPECT_TRUE(near(pixel(image, 50, 95), kBlue));
+    bar->setTransform(CGAffineTransformMake(NAN, 0, 0, 1, 0, 0));
+    EXPECT_TRUE(near(pixel(render(root), 50, 95), kBlue));
+}
+
+TEST(RenderTree, BoundsOriginScrollsTheContent) {
+    Ref<UIView> root = box(CGRectMake(0, 0, 100, 100), kWhite);
+    Ref<UIView> scroller = UIView::make(CGRectMake(0, 0, 100, 100));
+    scroller->setBounds(CGRectMake(0, 30, 100, 100));
+    scroller->addSubview(box(CGRectMake(0, 40, 100, 10), kRed));
+    root->addSubview(scroller);
+    CGImageRef image = render(root);
+    EXPECT_TRUE(near(pixel(image, 50, 15), kRed));
+    EXPECT_TRUE(near(pixel(image, 50, 45), kWhite));
+}
+
+TEST(RenderTree, MasksToBoundsClipsToTheRoundedLayer) {
+    Ref<UIView> root = box(CGRectMake(0, 0, 100, 100), kWhite);
+    Ref<UIView> card = UIView::make(CGRectMake(20, 20, 60, 60));
+    card->layer()->setCornerRadius(20);
+    card->addSubview(box(CGRectMake(-20, -20, 100, 100), kRed));
+    root->addSubview(card);
+    // Without masking the child spills over the card.
+    EXPECT_TRUE(near(pixel(render(root), 10, 10), kRed));
+    card->layer()->setMasksToBounds(true);
+    CGImageRef image = render(root);
+    EXPECT_TRUE(near(pixel(image, 10, 10), kWhite));
+    EXPECT_TRUE(near(pixel(image, 22, 22), kWhite)); // cut corner
+    EXPECT_TRUE(near(pixel(image, 50, 21), kRed));   // straight edge
+    EXPECT_TRUE(near(pixel(image, 50, 50), kRed));
+    // The continuous curve leaves the edge earlier than the circular arc of the same radius.
+    RGBA circular = pixel(image, 41, 20);
+    card->layer()->setCornerCurve(kCACornerCurveContinuous);
+    RGBA continuous = pixel(render(root), 41, 20);
+    EXPECT_TRUE(near(circular, kRed, 40));
+    EXPECT_GT(continuous.g, circular.g + 40);
+}
+
+TEST(RenderTree, BackgroundsFollowTheCornersWithoutClippingChildren) {
+    Ref<UIView> root = box(CGRectMake(0, 0, 100, 100), kWhite);
+    Ref<UIView> card = box(CGRectMake(20, 20, 60, 60), kRed);
+    card->layer()->setCornerRadius(30);
+    card->addSubview(box(CGRectMake(-15, 25, 10, 10), kBlue));
+    root->addSubview(card);
+    CGImageRef image = render(root);
+    EXPECT_TRUE(near(pixel(image, 22, 22), kWhite));
+    EXPECT_TRUE(near(pixel(image, 50, 50), kRed));
+    EXPECT_TRUE(near(pixel(image, 10, 50), kBlue));
+}
+
+TEST(RenderTree, BordersLieInsideTheBoundsAboveTheSubviews) {
+    Ref<UIView> root = box(CGRectMake(0, 0, 100, 100), kWhite);
+    Ref<UIView> card = UIView::make(CGRectMake(20, 20, 60, 60));
+    card->layer()->setBorderWidth(4);
+    card->layer()->setBorderColor(UIColor::colorWithRed(1, 0, 0, 1)->CGColor());
+    card->addSubview(box(CGRectMake(0, 0, 60, 60), kBlue));
+    root->addSubview(card);
+    CGImageRef image = render(root);
+    EXPECT_TRUE(near(pixel(image, 18, 50), kWhite));
+    EXPECT_TRUE(near(pixel(image, 21, 50), kRed));
+    EXPECT_TRUE(near(pixel(image, 25, 50), kBlue));
+    // Unset, the border is opaque black.
+    Ref<UIView> plain = UIView::make(CGRectMake(0, 0, 10, 10));
+    plain->layer()->setBorderWidth(2);
+    root->addSubview(plain);
+    EXPECT_TRUE(near(pixel(render(root), 0, 5), {0, 0, 0, 255}));
+}
