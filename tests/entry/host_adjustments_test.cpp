@@ -4,6 +4,7 @@
 #include "entry/state.h"
 #include "platform/preferences/preferences.h"
 #include "platform/springboard/springboard.h"
+#include "tests/entry/device.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -21,10 +22,7 @@ void countingSetNowPlayingInfo(id self, SEL cmd, id info) {
 // The host launched with the plug-in enabled, as the loader would have it.
 struct Launched : ::testing::Test {
     void SetUp() override {
-        char tmpl[] = "/tmp/vey-host-XXXXXX";
-        root = mkdtemp(tmpl);
-        NSSetDeviceRoot(root);
-        HBWritePreferences(kVeyPreferencesDomain, {{"Enabled", true}});
+        device.write({{"Enabled", true}});
         SBRegisterHostClasses();
         MSHookMessageEx(objc_getClass("SBMediaController"), sel("setNowPlayingInfo:"),
                         reinterpret_cast<IMP>(&countingSetNowPlayingInfo), &hostSetNowPlayingInfo);
@@ -32,8 +30,7 @@ struct Launched : ::testing::Test {
         ls = SBLaunch();
         MainQueue::shared().runFor(1);
     }
-    void TearDown() override { std::filesystem::remove_all(root); }
-    std::string root;
+    TestDevice device;
     SBLockScreen* ls = nullptr;
 };
 

@@ -4,6 +4,7 @@
 #include "entry/state.h"
 #include "platform/preferences/preferences.h"
 #include "platform/springboard/springboard.h"
+#include "tests/entry/device.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -43,30 +44,6 @@ const HookRow kHooks[] = {
     {"SBUICallToActionLabel", "didMoveToWindow"},
     {"SBUICallToActionLabel", "_updateLabelTextWithLanguage:"},
 };
-
-struct Device {
-    explicit Device(bool enable) {
-        char tmpl[] = "/tmp/vey-install-XXXXXX";
-        root = mkdtemp(tmpl);
-        NSSetDeviceRoot(root);
-        if (enable) HBWritePreferences(kVeyPreferencesDomain, {{"Enabled", true}});
-    }
-    ~Device() { std::filesystem::remove_all(root); }
-    std::string root;
-};
-
-std::map<std::string, std::vector<std::string>> listing() {
-    std::map<std::string, std::vector<std::string>> out;
-    for (Class c : objc_classList()) {
-        auto& lines = out[c->name];
-        for (Class k : {c, object_getClass(c)})
-            for (auto& l : class_methodListing(k))
-                lines.push_back(l);
-        for (auto& l : class_propertyListing(c))
-            lines.push_back(l);
-    }
-    return out;
-}
 
 // Probes stand in for the host's implementations, so a test can see that a hook reaches the
 // implementation that was in force before it.
@@ -117,18 +94,19 @@ void sendHooked(id obj, const std::string& selector, const std::string& types) {
 } // namespace
 
 TEST(Install, DisabledLeavesEveryHostClassAsItWas) {
-    Device device(false);
+    TestDevice device;
     SBRegisterHostClasses();
-    auto before = listing();
+    auto before = runtimeListing();
     initialiseVey();
-    auto after = listing();
+    auto after = runtimeListing();
     for (auto& [name, lines] : before)
         EXPECT_EQ(after[name], lines) << name;
     EXPECT_EQ(orig_SBMediaController_setNowPlayingInfo, nullptr);
 }
 
 TEST(Install, EveryHookReachesTheImplementationInForceBeforeIt) {
-    Device device(true);
+    TestDevice device;
+    device.write({{"Enabled", true}});
     SBRegisterHostClasses();
     std::map<std::string, std::string> types;
     for (const HookRow& row : kHooks) {
@@ -159,7 +137,8 @@ TEST(Install, EveryHookReachesTheImplementationInForceBeforeIt) {
 }
 
 TEST(Install, PropertiesAndMethodsAreAttachedWithTheirEncodings) {
-    Device device(true);
+    TestDevice device;
+    device.write({{"Enabled", true}});
     SBRegisterHostClasses();
     initialiseVey();
     Class cover = objc_getClass("CSCoverSheetView");
@@ -192,7 +171,8 @@ TEST(Install, PropertiesAndMethodsAreAttachedWithTheirEncodings) {
 }
 
 TEST(Install, AttachedPropertiesAreIndependentAndRetainTheirValues) {
-    Device device(true);
+    TestDevice device;
+    device.write({{"Enabled", true}});
     SBRegisterHostClasses();
     initialiseVey();
     Ref<NSObject> cover =
@@ -211,7 +191,8 @@ TEST(Install, AttachedPropertiesAreIndependentAndRetainTheirValues) {
 }
 
 TEST(Install, AMissingHostClassOnlyDisablesItsOwnSteps) {
-    Device device(true);
+    TestDevice device;
+    device.write({{"Enabled", true}});
     SBRegisterHostClasses();
     objc_forgetClass("MediaControlsTimeControl");
     objc_forgetClass("MPAVRoute");

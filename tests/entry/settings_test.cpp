@@ -2,52 +2,12 @@
 #include "entry/state.h"
 #include "platform/preferences/preferences.h"
 #include "platform/uikit/uikit.h"
+#include "tests/entry/device.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
 #include <unistd.h>
-
-namespace {
-
-// A device root of its own for each test.
-struct Device {
-    Device() {
-        char tmpl[] = "/tmp/vey-entry-XXXXXX";
-        root = mkdtemp(tmpl);
-        NSSetDeviceRoot(root);
-    }
-    ~Device() { std::filesystem::remove_all(root); }
-    void write(const std::vector<std::pair<std::string, PreferenceValue>>& values) {
-        std::string error;
-        ASSERT_TRUE(HBWritePreferences(kVeyPreferencesDomain, values, PlistFormat::XML, &error))
-            << error;
-    }
-    std::string root;
-};
-
-// Every method and property of every class registered so far, by class name.
-std::map<std::string, std::vector<std::string>> listing() {
-    std::map<std::string, std::vector<std::string>> out;
-    for (Class c : objc_classList()) {
-        auto& lines = out[c->name];
-        for (Class k : {c, object_getClass(c)})
-            for (auto& l : class_methodListing(k))
-                lines.push_back(l);
-        for (auto& l : class_propertyListing(c))
-            lines.push_back(l);
-    }
-    return out;
-}
-
-// Only classes present before count: the store may register its own class on first use.
-void expectUnchanged(const std::map<std::string, std::vector<std::string>>& before) {
-    auto after = listing();
-    for (auto& [name, lines] : before)
-        EXPECT_EQ(after[name], lines) << name;
-}
-
-} // namespace
 
 TEST(VersionTest, OnlyTheMajorNumberCounts) {
     auto* device = UIDevice::currentDevice();
@@ -66,13 +26,13 @@ TEST(VersionTest, OnlyTheMajorNumberCounts) {
 }
 
 TEST(Settings, NoStoredValuesBindsOnlyEnabledAndInstallsNothing) {
-    Device device;
+    TestDevice device;
     UIView::cls();
-    auto before = listing();
+    auto before = runtimeListing();
     initialiseVey();
     EXPECT_FALSE(enabled);
     EXPECT_EQ(newArtworkSize, "300") << "not registered, so the initial value survives";
-    expectUnchanged(before);
+    expectListingUnchanged(before);
     // Turning it on later changes nothing until the next start.
     device.write({{"Enabled", true}, {"style", "darkMode"}});
     notify_post(HBPreferences::reloadNotificationName(kVeyPreferencesDomain));
@@ -81,7 +41,7 @@ TEST(Settings, NoStoredValuesBindsOnlyEnabledAndInstallsNothing) {
 }
 
 TEST(Settings, OnlyEnabledStoredGivesEveryDefault) {
-    Device device;
+    TestDevice device;
     device.write({{"Enabled", true}});
     initialiseVey();
     EXPECT_TRUE(enabled);
@@ -98,7 +58,7 @@ TEST(Settings, OnlyEnabledStoredGivesEveryDefault) {
 }
 
 TEST(Settings, StoredValuesAndChangesReachTheVariables) {
-    Device device;
+    TestDevice device;
     device.write({{"Enabled", true},
                   {"dismissTimeout", "abc"},
                   {"artworkSize", "300"},
