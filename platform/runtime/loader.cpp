@@ -1,10 +1,10 @@
 #include "platform/runtime/loader.h"
 
 #include "platform/foundation/foundation.h"
+#include "platform/preferences/plist_file.h"
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <dlfcn.h>
 #include <filesystem>
 #include <fstream>
@@ -18,34 +18,17 @@ fs::path pluginFolder() {
     return fs::path(NSDeviceRoot()) / "Library" / "MobileSubstrate" / "DynamicLibraries";
 }
 
-// Whether the filter at `path` names the bundle. A filter that cannot be read maps nothing.
+// Whether the filter at `path` names the bundle. The file is read as untrusted, like a
+// settings domain: one that cannot be read maps nothing.
 bool filterNames(const fs::path& path, const std::string& bundle) {
-    std::error_code ec;
-    auto size = fs::file_size(path, ec);
-    if (ec || size == 0 || size > (1u << 20)) return false;
-    std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    plist_t root = nullptr;
-    plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
-    if (!root) return false;
-    bool found = false;
-    plist_t filter =
-        plist_get_node_type(root) == PLIST_DICT ? plist_dict_get_item(root, "Filter") : nullptr;
-    plist_t bundles = filter && plist_get_node_type(filter) == PLIST_DICT
-                          ? plist_dict_get_item(filter, "Bundles")
-                          : nullptr;
-    if (bundles && plist_get_node_type(bundles) == PLIST_ARRAY) {
-        for (uint32_t i = 0; i < plist_array_get_size(bundles) && !found; i++) {
-            plist_t item = plist_array_get_item(bundles, i);
-            if (plist_get_node_type(item) != PLIST_STRING) continue;
-            char* s = nullptr;
-            plist_get_string_val(item, &s);
-            found = s && bundle == s;
-            std::free(s);
-        }
-    }
-    plist_free(root);
-    return found;
+    prefs::Values root = prefs::readDomainFile(path.string());
+    auto filter = root.find("Filter");
+    auto* dict = filter == root.end() ? nullptr : cast<NSDictionary>(filter->second.get());
+    auto* bundles = dict ? cast<NSArray>(dict->objectForKey("Bundles")) : nullptr;
+    if (!bundles) return false;
+    for (const Ref<NSObject>& item : bundles->items())
+        if (auto* name = cast<NSString>(item.get()); name && name->str() == bundle) return true;
+    return false;
 }
 
 std::vector<void*>& handles() {
