@@ -39,7 +39,7 @@ void MRUNowPlayingView::layoutSubviews() {
     back_->setFrame(CGRectMake(mid - 96, 0, 44, 44));
     playPause_->setFrame(CGRectMake(mid - 22, 0, 44, 44));
     forward_->setFrame(CGRectMake(mid + 52, 0, 44, 44));
-    routeLabel_->setFrame(CGRectMake(24, 168, w - 48, 18));
+    // The route label is framed when the route changes (refreshRoute), not here.
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -197,9 +197,9 @@ class MediaControlsTimeControl : public UIControl {
     Ref<UIView> track_;
 };
 
-// The root view of a set of media controls: lays out header, timeline(s), transport and
-// route label, and frames the timeline and the route label with setFrame: through the
-// runtime (so hooks see it) — also after someone else has moved them elsewhere.
+// The root view of a set of media controls: lays out header, timeline(s) and transport; it
+// frames the timeline with setFrame: through the runtime (so hooks see it) also after someone
+// else has moved it elsewhere. The route label is framed when the route changes.
 class MRUNowPlayingView : public UIView {
     VEY_CLASS(MRUNowPlayingView)
   public:

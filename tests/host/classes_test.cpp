@@ -62,8 +62,8 @@ TEST(HostClasses, RegisteredByNameWithSuperclassAndOwnHookedMethods) {
         for (const char* s : e.classSelectors)
             EXPECT_NE(c->isa->ownMethod(sel(s)), nullptr) << "+" << s;
     }
-    EXPECT_TRUE(class_respondsToSelector(objc_getClass("UIImage")->isa,
-                                         sel("imageNamed:inBundle:")));
+    EXPECT_TRUE(
+        class_respondsToSelector(objc_getClass("UIImage")->isa, sel("imageNamed:inBundle:")));
 }
 
 } // namespace
