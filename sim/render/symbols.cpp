@@ -121,29 +121,28 @@ void airplay(cairo_t* cr, double weight) {
     cairo_fill(cr);
 }
 
-// One earbud (the left one) in a box 1.2 wide: a round head, a stem on the outside, a grille
-// on the inside; `stemEnd` sets the stem's length, `tip` adds an ear tip.
-void earbud(cairo_t* cr, double headY, double headR, double stemEnd, bool tip) {
-    ellipse(cr, 0.35, headY, headR, headR);
-    roundedRect(cr, 0.12, headY, 0.27, stemEnd, 0.075);
-    if (tip) ellipse(cr, 0.53, headY - 0.08, 0.1, 0.09);
-    ellipse(cr, 0.43, headY - 0.05, 0.045, 0.045, true);
+// One earbud (the left one) in a box 1.2 wide: a round head with the stem hanging on its outer
+// side; `stemEnd` sets the stem's length, `tip` adds an ear tip pointing inwards.
+void earbud(cairo_t* cr, double headX, double headY, double headR, double stemEnd, bool tip) {
+    ellipse(cr, headX, headY, headR, headR);
+    roundedRect(cr, headX - headR + 0.01, headY, headX - headR + 0.15, stemEnd, 0.07);
+    if (tip) ellipse(cr, headX + headR * 0.78, headY - headR * 0.3, 0.075, 0.07);
 }
 
-void airpodsShape(cairo_t* cr, double headY, double headR, double stemEnd, bool tip) {
-    earbud(cr, headY, headR, stemEnd, tip);
-    mirrored(cr, 1.2, [&] { earbud(cr, headY, headR, stemEnd, tip); });
+void airpodsShape(cairo_t* cr, double headX, double headY, double headR, double stemEnd, bool tip) {
+    earbud(cr, headX, headY, headR, stemEnd, tip);
+    mirrored(cr, 1.2, [&] { earbud(cr, headX, headY, headR, stemEnd, tip); });
     cairo_fill(cr);
 }
 
 void airpods(cairo_t* cr, double) {
-    airpodsShape(cr, 0.26, 0.22, 0.98, false);
+    airpodsShape(cr, 0.34, 0.24, 0.2, 0.98, false);
 }
 void airpodsGen3(cairo_t* cr, double) {
-    airpodsShape(cr, 0.3, 0.245, 0.9, false);
+    airpodsShape(cr, 0.34, 0.3, 0.23, 0.88, false);
 }
 void airpodsPro(cairo_t* cr, double) {
-    airpodsShape(cr, 0.36, 0.25, 0.86, true);
+    airpodsShape(cr, 0.31, 0.36, 0.22, 0.86, true);
 }
 
 void airpodsMax(cairo_t* cr, double weight) {

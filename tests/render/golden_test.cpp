@@ -8,7 +8,7 @@ using namespace rendertest;
 
 TEST(RenderGolden, StockLockScreen) {
     Ref<UIView> scene = makeStockScene();
-    EXPECT_TRUE(matchesGolden(render(scene), "stock"));
+    EXPECT_TRUE(matchesGolden(shot(scene), "stock"));
 }
 
 TEST(RenderGolden, PlayerInEachStyle) {
@@ -16,7 +16,7 @@ TEST(RenderGolden, PlayerInEachStyle) {
                                {PlayerStyle::Dark, "player-dark"},
                                {PlayerStyle::Light, "player-light"}}) {
         PlayerScene scene = makePlayerScene(style);
-        EXPECT_TRUE(matchesGolden(render(scene.coverSheet), name));
+        EXPECT_TRUE(matchesGolden(shot(scene.coverSheet), name));
     }
 }
 
@@ -39,5 +39,5 @@ TEST(RenderGolden, MiddleOfAnAnimation) {
     scene.song->setMarqueeEnabled(true);
     scene.song->setMarqueeRunning(true);
     MainQueue::shared().runFor(0.25);
-    EXPECT_TRUE(matchesGolden(render(scene.coverSheet), "player-animating"));
+    EXPECT_TRUE(matchesGolden(shot(scene.coverSheet), "player-animating"));
 }

@@ -55,7 +55,7 @@ Ref<UIImage> solidImage(int w, int h, RGBA colour) {
     return makeImage(w, h, 1, [&](int, int) { return colour; });
 }
 
-CGImageRef render(UIView* root, double scale) {
+CGImageRef shot(UIView* root, double scale) {
     std::string error;
     RenderOptions options;
     options.scale = scale;

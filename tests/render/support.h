@@ -26,7 +26,7 @@ Ref<UIImage> makeImage(int w, int h, double scale, const std::function<RGBA(int,
 Ref<UIImage> solidImage(int w, int h, RGBA colour);
 
 // Renders `root` at the main queue's current time (fails the test on an error).
-CGImageRef render(UIView* root, double scale = 1);
+CGImageRef shot(UIView* root, double scale = 1);
 
 // Compares with tests/render/golden/<name>.png: each channel may differ by a few steps, and a
 // small share of pixels by more. On a mismatch the actual image and a difference image are

@@ -25,14 +25,14 @@ TEST(RenderTree, DrawsPresentationValuesMidAnimation) {
         fading->setAlpha(0);
     });
     MainQueue::shared().runFor(0.5);
-    CGImageRef image = render(root);
+    CGImageRef image = shot(root);
     // Half way: centre x 50, colour half red half green, blue at half strength over white.
     EXPECT_TRUE(near(pixel(image, 20, 50), kWhite));
     EXPECT_TRUE(near(pixel(image, 50, 50), {128, 128, 0, 255}, 3));
     EXPECT_TRUE(near(pixel(image, 80, 50), kWhite));
     EXPECT_TRUE(near(pixel(image, 50, 90), {128, 128, 255, 255}, 3));
     MainQueue::shared().runFor(1);
-    image = render(root);
+    image = shot(root);
     EXPECT_TRUE(near(pixel(image, 80, 50), {0, 255, 0, 255}));
     EXPECT_TRUE(near(pixel(image, 50, 90), kWhite));
 }
@@ -52,13 +52,13 @@ TEST(RenderTree, SkipsHiddenViewsAndMultipliesAlphaDownTheTree) {
     parent->addSubview(hidden);
     root->addSubview(parent);
     root->addSubview(underHidden);
-    CGImageRef image = render(root);
+    CGImageRef image = shot(root);
     EXPECT_TRUE(near(pixel(image, 25, 25), {191, 191, 191, 255}, 2)); // black at 0.25
     EXPECT_TRUE(near(pixel(image, 25, 75), kWhite));
     EXPECT_TRUE(near(pixel(image, 75, 50), kWhite));
     // A hidden root draws nothing at all.
     root->setHidden(true);
-    EXPECT_TRUE(near(pixel(render(root), 25, 25), kClear));
+    EXPECT_TRUE(near(pixel(shot(root), 25, 25), kClear));
 }
 
 TEST(RenderTree, TransformsTurnAndScaleAboutTheCentre) {
@@ -66,14 +66,14 @@ TEST(RenderTree, TransformsTurnAndScaleAboutTheCentre) {
     Ref<UIView> bar = box(CGRectMake(30, 40, 40, 20), kRed);
     bar->setTransform(CGAffineTransformMake(0, 1, -1, 0, 0, 0)); // a quarter turn
     root->addSubview(bar);
-    CGImageRef image = render(root);
+    CGImageRef image = shot(root);
     EXPECT_TRUE(near(pixel(image, 50, 33), kRed));
     EXPECT_TRUE(near(pixel(image, 33, 50), kWhite));
     // A child follows its parent's transform, scaled about the parent's centre.
     bar->setTransform(CGAffineTransformMakeScale(2, 0.5));
     Ref<UIView> dot = box(CGRectMake(0, 0, 10, 20), kBlue);
     bar->addSubview(dot);
-    image = render(root);
+    image = shot(root);
     EXPECT_TRUE(near(pixel(image, 12, 50), kBlue)); // x 10 ... 30 after scaling
     EXPECT_TRUE(near(pixel(image, 50, 52), kRed));  // y 45 ... 55
     EXPECT_TRUE(near(pixel(image, 50, 57), kWhite));
@@ -81,11 +81,11 @@ TEST(RenderTree, TransformsTurnAndScaleAboutTheCentre) {
     bar->setTransform(CGAffineTransformMakeScale(0, 1));
     Ref<UIView> after = box(CGRectMake(0, 90, 100, 10), kBlue);
     root->addSubview(after);
-    image = render(root);
+    image = shot(root);
     EXPECT_TRUE(near(pixel(image, 50, 50), kWhite));
     EXPECT_TRUE(near(pixel(image, 50, 95), kBlue));
     bar->setTransform(CGAffineTransformMake(NAN, 0, 0, 1, 0, 0));
-    EXPECT_TRUE(near(pixel(render(root), 50, 95), kBlue));
+    EXPECT_TRUE(near(pixel(shot(root), 50, 95), kBlue));
 }
 
 TEST(RenderTree, BoundsOriginScrollsTheContent) {
@@ -94,7 +94,7 @@ TEST(RenderTree, BoundsOriginScrollsTheContent) {
     scroller->setBounds(CGRectMake(0, 30, 100, 100));
     scroller->addSubview(box(CGRectMake(0, 40, 100, 10), kRed));
     root->addSubview(scroller);
-    CGImageRef image = render(root);
+    CGImageRef image = shot(root);
     EXPECT_TRUE(near(pixel(image, 50, 15), kRed));
     EXPECT_TRUE(near(pixel(image, 50, 45), kWhite));
 }
@@ -106,9 +106,9 @@ TEST(RenderTree, MasksToBoundsClipsToTheRoundedLayer) {
     card->addSubview(box(CGRectMake(-20, -20, 100, 100), kRed));
     root->addSubview(card);
     // Without masking the child spills over the card.
-    EXPECT_TRUE(near(pixel(render(root), 10, 10), kRed));
+    EXPECT_TRUE(near(pixel(shot(root), 10, 10), kRed));
     card->layer()->setMasksToBounds(true);
-    CGImageRef image = render(root);
+    CGImageRef image = shot(root);
     EXPECT_TRUE(near(pixel(image, 10, 10), kWhite));
     EXPECT_TRUE(near(pixel(image, 22, 22), kWhite)); // cut corner
     EXPECT_TRUE(near(pixel(image, 50, 21), kRed));   // straight edge
@@ -116,7 +116,7 @@ TEST(RenderTree, MasksToBoundsClipsToTheRoundedLayer) {
     // The continuous curve leaves the edge earlier than the circular arc of the same radius.
     RGBA circular = pixel(image, 41, 20);
     card->layer()->setCornerCurve(kCACornerCurveContinuous);
-    RGBA continuous = pixel(render(root), 41, 20);
+    RGBA continuous = pixel(shot(root), 41, 20);
     EXPECT_TRUE(near(circular, kRed, 40));
     EXPECT_GT(continuous.g, circular.g + 40);
 }
@@ -127,7 +127,7 @@ TEST(RenderTree, BackgroundsFollowTheCornersWithoutClippingChildren) {
     card->layer()->setCornerRadius(30);
     card->addSubview(box(CGRectMake(-15, 25, 10, 10), kBlue));
     root->addSubview(card);
-    CGImageRef image = render(root);
+    CGImageRef image = shot(root);
     EXPECT_TRUE(near(pixel(image, 22, 22), kWhite));
     EXPECT_TRUE(near(pixel(image, 50, 50), kRed));
     EXPECT_TRUE(near(pixel(image, 10, 50), kBlue));
@@ -140,7 +140,7 @@ TEST(RenderTree, BordersLieInsideTheBoundsAboveTheSubviews) {
     card->layer()->setBorderColor(UIColor::colorWithRed(1, 0, 0, 1)->CGColor());
     card->addSubview(box(CGRectMake(0, 0, 60, 60), kBlue));
     root->addSubview(card);
-    CGImageRef image = render(root);
+    CGImageRef image = shot(root);
     EXPECT_TRUE(near(pixel(image, 18, 50), kWhite));
     EXPECT_TRUE(near(pixel(image, 21, 50), kRed));
     EXPECT_TRUE(near(pixel(image, 25, 50), kBlue));
@@ -148,5 +148,5 @@ TEST(RenderTree, BordersLieInsideTheBoundsAboveTheSubviews) {
     Ref<UIView> plain = UIView::make(CGRectMake(0, 0, 10, 10));
     plain->layer()->setBorderWidth(2);
     root->addSubview(plain);
-    EXPECT_TRUE(near(pixel(render(root), 0, 5), {0, 0, 0, 255}));
+    EXPECT_TRUE(near(pixel(shot(root), 0, 5), {0, 0, 0, 255}));
 }
