@@ -1,27 +1,12 @@
-// Reaches the plug-in's image classes by selector, as the rest of the player does, and keeps
-// the last rendered background.
+// The plug-in's image classes through their C++ entry points, and the last rendered background.
 #include "media/artwork_services.h"
 
 #include "entry/state.h"
-#include "platform/graphics/image.h"
+#include "media/ColorExtractor.h"
+#include "media/ImageLoader.h"
+#include "media/imageBlurrer.h"
 
 namespace {
-
-// Remembered once found: the plug-in's own classes are registered when first used.
-Class pluginClass(Class& cached, const char* name) {
-    if (!cached) cached = objc_getClass(name);
-    return cached;
-}
-
-Class colorExtractor() {
-    static Class cls = nullptr;
-    return pluginClass(cls, "ColorExtractor");
-}
-
-Class blurrer() {
-    static Class cls = nullptr;
-    return pluginClass(cls, "imageBlurrer");
-}
 
 // The last background and what it was rendered from.
 struct KeptBackground {
@@ -41,17 +26,11 @@ KeptBackground& kept() {
 } // namespace
 
 void loadArtwork(NSData* data, std::function<void(UIImage* image)> completion) {
-    Ref<UIImage> image = data ? UIImage::imageWithData(data) : nullptr;
-    if (!image) {
-        completion(nullptr);
-        return;
-    }
-    dispatch_async(dispatch_get_main_queue(), [image, completion] { completion(image); });
+    ImageLoader::loadImageFromData(data, std::move(completion));
 }
 
 Ref<NSArray> dominantColors(UIImage* image, NSInteger sortBy) {
-    return cast<NSArray>(send<id>(colorExtractor(), "extractDominantColorsFromImage:sortBy:",
-                                  static_cast<id>(image), sortBy));
+    return ColorExtractor::extractDominantColors(image, sortBy);
 }
 
 Ref<UIImage> artworkBackground(UIImage* image, NSInteger radius, NSInteger effect) {
@@ -59,9 +38,7 @@ Ref<UIImage> artworkBackground(UIImage* image, NSInteger radius, NSInteger effec
     if (last.valid && last.source.get() == image && last.radius == radius &&
         last.effect == effect && last.tinted == backgroundBlurEffect)
         return last.result;
-    Ref<UIImage> result = cast<UIImage>(
-        send<id>(blurrer(), "applyCustomBlurToImage:withBlurRadius:effect:", static_cast<id>(image),
-                 double(radius), effect));
+    Ref<UIImage> result = imageBlurrer::applyCustomBlur(image, double(radius), effect);
     last = {image, radius, effect, backgroundBlurEffect, result, true};
     return result;
 }
