@@ -2,15 +2,85 @@
 
 #include "platform/graphics/limits.h"
 
+#include <mutex>
 #include <new>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kPooledFrom = 64 * 1024; // pixels (256 KiB)
+constexpr std::size_t kGranule = 16 * 1024;    // pixels
+constexpr std::size_t kMaxIdleBytes = std::size_t(48) << 20;
+
+struct Pool {
+    std::mutex mutex;
+    struct Block {
+        std::size_t capacity;
+        std::uint32_t* data;
+    };
+    std::vector<Block> idle; // oldest first
+    std::size_t idleBytes = 0;
+
+    std::uint32_t* take(std::size_t count, std::size_t* capacity) {
+        std::lock_guard lock(mutex);
+        std::size_t best = idle.size();
+        for (std::size_t i = 0; i < idle.size(); ++i)
+            if (idle[i].capacity >= count && idle[i].capacity <= count + count / 4 &&
+                (best == idle.size() || idle[i].capacity < idle[best].capacity))
+                best = i;
+        if (best == idle.size()) return nullptr;
+        Block b = idle[best];
+        idle.erase(idle.begin() + std::ptrdiff_t(best));
+        idleBytes -= b.capacity * 4;
+        *capacity = b.capacity;
+        return b.data;
+    }
+
+    void give(std::uint32_t* data, std::size_t capacity) {
+        std::vector<std::uint32_t*> freed;
+        {
+            std::lock_guard lock(mutex);
+            idle.push_back({capacity, data});
+            idleBytes += capacity * 4;
+            while (idleBytes > kMaxIdleBytes) {
+                freed.push_back(idle.front().data);
+                idleBytes -= idle.front().capacity * 4;
+                idle.erase(idle.begin());
+            }
+        }
+        for (auto* p : freed)
+            delete[] p;
+    }
+};
+
+Pool& pool() {
+    static Pool* p = new Pool; // never destroyed: buffers may be released during exit
+    return *p;
+}
+
+} // namespace
+
+std::shared_ptr<std::uint32_t[]> allocatePixels(std::size_t count) {
+    if (count < kPooledFrom)
+        return std::shared_ptr<std::uint32_t[]>(new (std::nothrow)
+                                                    std::uint32_t[count ? count : 1]);
+    std::size_t capacity = 0;
+    std::uint32_t* data = pool().take(count, &capacity);
+    if (!data) {
+        capacity = (count + kGranule - 1) / kGranule * kGranule;
+        data = new (std::nothrow) std::uint32_t[capacity];
+        if (!data) return nullptr;
+    }
+    return std::shared_ptr<std::uint32_t[]>(
+        data, [capacity](std::uint32_t* p) { pool().give(p, capacity); });
+}
 
 std::shared_ptr<CGImage> CGImageAllocate(int width, int height) {
     if (!imageSizeAllowed(width, height)) return nullptr;
     auto image = std::make_shared<CGImage>();
     image->width = width;
     image->height = height;
-    image->data =
-        std::shared_ptr<std::uint32_t[]>(new (std::nothrow) std::uint32_t[image->pixelCount()]);
+    image->data = allocatePixels(image->pixelCount());
     if (!image->data) return nullptr;
     return image;
 }

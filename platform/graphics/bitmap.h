@@ -14,6 +14,8 @@ struct CGImage {
     int width = 0, height = 0;
     // Every pixel has alpha 255 (drawing can then copy instead of blending).
     bool opaque = false;
+    // Every pixel has the value of the first (drawing can then fill instead of resampling).
+    bool solid = false;
     // Rows are packed: 4 * width bytes each (Cairo's stride for ARGB32).
     std::size_t bytesPerRow() const { return std::size_t(width) * 4; }
     std::size_t pixelCount() const { return std::size_t(width) * std::size_t(height); }
@@ -27,6 +29,11 @@ struct CGImage {
     mutable Digest256 digest{};
 };
 using CGImageRef = std::shared_ptr<const CGImage>;
+
+// Uninitialised pixel memory; nil when refused. Large blocks come from a small pool of recently
+// freed ones, because touching fresh memory costs a page fault per 4 KiB, which is more than
+// the work done on it.
+std::shared_ptr<std::uint32_t[]> allocatePixels(std::size_t count);
 
 // A bitmap of the given size with uninitialised pixels, for the producer to fill before sharing
 // it. Nil for an empty or over-limit size.

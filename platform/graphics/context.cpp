@@ -62,7 +62,8 @@ void CGContext::detachSnapshot() {
     mine->height = pixels_->height;
     if (pixels_.use_count() > 1) {
         cairo_surface_flush(surface_);
-        std::shared_ptr<std::uint32_t[]> copy(new std::uint32_t[pixels_->pixelCount()]);
+        std::shared_ptr<std::uint32_t[]> copy = allocatePixels(pixels_->pixelCount());
+        if (!copy) return; // out of memory: the image sees later drawing rather than crash
         std::memcpy(copy.get(), pixels_->data.get(), pixels_->pixelCount() * 4);
         mine->data = std::move(pixels_->data);
         pixels_->data = std::move(copy);
@@ -74,6 +75,7 @@ void CGContext::detachSnapshot() {
 
 cairo_t* CGContext::drawTarget() {
     detachSnapshot();
+    uniform = false;
     if (written_) {
         cairo_surface_mark_dirty(surface_);
         written_ = false;
@@ -89,6 +91,26 @@ std::uint32_t* CGContext::writablePixels() {
     return pixels_->data.get();
 }
 
+bool CGContext::alignedPixelRect(CGRect rect, PixelRect* out) const {
+    if (!pixels_ || !cr_) return false;
+    cairo_matrix_t m;
+    cairo_get_matrix(cr_, &m);
+    if (m.xy != 0 || m.yx != 0 || m.xx <= 0 || m.yy <= 0) return false;
+    double x0 = m.xx * rect.origin.x + m.x0, y0 = m.yy * rect.origin.y + m.y0;
+    double x1 = x0 + m.xx * rect.size.width, y1 = y0 + m.yy * rect.size.height;
+    auto whole = [](double v) { return std::fabs(v - std::round(v)) < 1e-6 && std::fabs(v) < 1e9; };
+    if (!whole(x0) || !whole(y0) || !whole(x1) || !whole(y1) || x1 <= x0 || y1 <= y0) return false;
+    // Nothing clipped: the clip still covers the whole surface.
+    double cx0, cy0, cx1, cy1;
+    cairo_clip_extents(cr_, &cx0, &cy0, &cx1, &cy1);
+    cairo_user_to_device(cr_, &cx0, &cy0);
+    cairo_user_to_device(cr_, &cx1, &cy1);
+    if (cx0 > 0 || cy0 > 0 || cx1 < pixelWidth || cy1 < pixelHeight) return false;
+    *out = {int(std::lround(x0)), int(std::lround(y0)), int(std::lround(x1 - x0)),
+            int(std::lround(y1 - y0))};
+    return true;
+}
+
 std::uint32_t* CGBitmapContextGetData(CGContextRef c) {
     return c ? c->writablePixels() : nullptr;
 }
@@ -101,6 +123,7 @@ CGImageRef CGContext::snapshot() {
     }
     cairo_surface_flush(surface_);
     pixels_->opaque = opaque;
+    pixels_->solid = uniform;
     snapshotTaken_ = true;
     return pixels_;
 }

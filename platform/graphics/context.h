@@ -5,6 +5,7 @@
 
 #include "platform/graphics/bitmap.h"
 #include "platform/graphics/geometry.h"
+#include "platform/graphics/pixels.h"
 #include "platform/runtime/runtime.h"
 #include "platform/uikit/color.h"
 
@@ -42,6 +43,13 @@ struct CGContext {
     std::uint32_t* writablePixels();
     // The current pixels as an image bitmap (shared until the next drawing operation).
     CGImageRef snapshot();
+
+    // Where `rect` (user space) lands when it falls exactly on whole pixels under a plain
+    // scale-and-translate transformation with nothing clipped away; false otherwise.
+    bool alignedPixelRect(CGRect rect, PixelRect* out) const;
+    bool isBitmap() const { return pixels_ != nullptr; }
+    // Every pixel is still the same (only whole-context fills so far).
+    bool uniform = true;
 
     CGSize size;
     CGFloat scale = 1;

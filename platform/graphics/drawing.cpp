@@ -1,4 +1,5 @@
 // Fills, strokes, paths and images drawn through a CGContext's cairo_t.
+#include "platform/graphics/composite.h"
 #include "platform/graphics/context.h"
 #include "platform/graphics/image.h"
 #include "platform/graphics/path.h"
@@ -15,6 +16,13 @@ void releaseImage(void* data) {
     delete static_cast<CGImageRef*>(data);
 }
 cairo_user_data_key_t imageKey;
+
+// A fill of `rect` reaches every pixel in full, so a uniform context stays uniform.
+bool coversContext(CGContextRef c, CGRect rect) {
+    PixelRect r;
+    return c->uniform && c->alignedPixelRect(rect, &r) && r.x <= 0 && r.y <= 0 &&
+           r.right() >= c->pixelWidth && r.bottom() >= c->pixelHeight;
+}
 } // namespace
 
 cairo_operator_t cairoOperatorForBlendMode(CGBlendMode mode) {
@@ -37,6 +45,7 @@ void UIRectFill(CGRect rect) {
 
 void UIRectFillUsingBlendMode(CGRect rect, CGBlendMode mode) {
     CGContextRef c = UIGraphicsGetCurrentContext();
+    bool keepsUniform = c && coversContext(c, rect);
     cairo_t* cr = c ? c->drawTarget() : nullptr;
     if (!cr) return;
     cairo_save(cr);
@@ -46,6 +55,7 @@ void UIRectFillUsingBlendMode(CGRect rect, CGBlendMode mode) {
     cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
     cairo_fill(cr);
     cairo_restore(cr);
+    c->uniform = keepsUniform;
 }
 
 void CGContextSetFillColorWithColor(CGContextRef c, CGColorRef color) {
@@ -65,6 +75,7 @@ void CGContextSetLineWidth(CGContextRef c, CGFloat width) {
 }
 
 void CGContextFillRect(CGContextRef c, CGRect rect) {
+    bool keepsUniform = c && coversContext(c, rect);
     cairo_t* cr = c ? c->drawTarget() : nullptr;
     if (!cr) return;
     cairo_save(cr);
@@ -73,6 +84,7 @@ void CGContextFillRect(CGContextRef c, CGRect rect) {
     cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
     cairo_fill(cr);
     cairo_restore(cr);
+    c->uniform = keepsUniform;
 }
 
 void CGContextAddPath(CGContextRef c, CGPathRef path) {
@@ -194,8 +206,38 @@ void drawBitmap(cairo_t* cr, const CGImageRef& image, CGRect rect, cairo_operato
 }
 } // namespace
 
+// A one-colour bitmap is a fill; a bitmap landing pixel for pixel is composited directly.
+void drawInContext(CGContextRef c, const CGImageRef& image, CGRect rect, CGBlendMode mode,
+                   double alpha) {
+    if (!c || !image) return;
+    if (image->solid && c->isBitmap()) {
+        std::uint32_t p = image->pixels()[0];
+        double a = pixelAlpha(p) / 255.0;
+        auto straight = [&](std::uint32_t v) { return a > 0 ? v / 255.0 / a : 0.0; };
+        cairo_t* cr = c->drawTarget();
+        cairo_save(cr);
+        cairo_set_operator(cr, cairoOperatorForBlendMode(mode));
+        setSource(cr, {straight(pixelRed(p)), straight(pixelGreen(p)), straight(pixelBlue(p)),
+                       a * std::clamp(alpha, 0.0, 1.0)});
+        cairo_new_path(cr);
+        cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
+        cairo_fill(cr);
+        cairo_restore(cr);
+        return;
+    }
+    PixelRect at;
+    if ((mode == kCGBlendModeNormal || mode == kCGBlendModeScreen) &&
+        c->alignedPixelRect(rect, &at) && at.width == image->width && at.height == image->height) {
+        std::uint32_t* pixels = c->writablePixels();
+        compositeAligned(pixels, c->pixelWidth, c->pixelHeight, *image, at,
+                         mode == kCGBlendModeScreen, alpha);
+        return;
+    }
+    drawBitmap(c->drawTarget(), image, rect, cairoOperatorForBlendMode(mode), alpha);
+}
+
 void CGContextDrawImage(CGContextRef c, CGRect rect, const CGImageRef& image) {
-    if (c) drawBitmap(c->drawTarget(), image, rect, CAIRO_OPERATOR_OVER, 1);
+    drawInContext(c, image, rect, kCGBlendModeNormal, 1);
 }
 
 void UIImageDrawInCairo(cairo_t* cr, const UIImage* image, CGRect rect, cairo_operator_t op,
@@ -212,6 +254,5 @@ void UIImage::drawInRect(CGRect rect) const {
 }
 
 void UIImage::drawInRect(CGRect rect, CGBlendMode mode, CGFloat alpha) const {
-    CGContextRef c = UIGraphicsGetCurrentContext();
-    if (c) drawBitmap(c->drawTarget(), CGImage(), rect, cairoOperatorForBlendMode(mode), alpha);
+    drawInContext(UIGraphicsGetCurrentContext(), CGImage(), rect, mode, alpha);
 }

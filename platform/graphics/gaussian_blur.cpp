@@ -50,6 +50,7 @@ __attribute__((target_clones("avx2", "default"))) void
 verticalStep(const std::uint8_t* in, const std::uint8_t* leaving, std::uint16_t* sum0,
              std::uint16_t* ring1, std::uint32_t* sum1, std::uint32_t* ring2, std::uint32_t* sum2,
              std::size_t channels) {
+#pragma GCC ivdep
     for (std::size_t c = 0; c < channels; ++c) {
         std::uint16_t s0 = std::uint16_t(sum0[c] + in[c] - leaving[c]);
         sum0[c] = s0;
@@ -67,29 +68,52 @@ normaliseRow(const std::uint32_t* sums, std::uint16_t* out, float scale, std::si
         out[c] = std::uint16_t(float(sums[c]) * scale + 0.5f);
 }
 
-// A running box sum over pixels of 4 channels: out[i] = in[i] + ... + in[i + w - 1].
-template <class In> void boxRow(const In* in, std::size_t inPixels, int w, std::uint32_t* out) {
-    std::uint32_t s[4] = {};
-    for (int j = 0; j < w; ++j)
-        for (int c = 0; c < 4; ++c)
-            s[c] += in[j * 4 + c];
-    std::size_t outPixels = inPixels - w + 1;
-    for (int c = 0; c < 4; ++c)
-        out[c] = s[c];
-    for (std::size_t i = 1; i < outPixels; ++i)
-        for (int c = 0; c < 4; ++c) {
-            s[c] += std::uint32_t(in[(i + w - 1) * 4 + c]) - std::uint32_t(in[(i - 1) * 4 + c]);
-            out[i * 4 + c] = s[c];
-        }
+// Four channels of one pixel as one vector.
+typedef std::uint32_t Pixel4 __attribute__((vector_size(16)));
+
+Pixel4 load(const std::uint16_t* p, std::size_t i) {
+    p += 4 * i;
+    return Pixel4{p[0], p[1], p[2], p[3]};
+}
+Pixel4 load(const Pixel4* p, std::size_t i) {
+    return p[i];
 }
 
-void finishRow(const std::uint32_t* sums, std::uint32_t* out, std::size_t pixels, float scale) {
-    for (std::size_t i = 0; i < pixels; ++i) {
-        const std::uint32_t* p = sums + i * 4;
-        auto q = [&](int c) { return std::uint32_t(float(p[c]) * scale + 0.5f); };
-        out[i] = (q(3) << 24) | (q(2) << 16) | (q(1) << 8) | q(0);
+// A running box sum: out[i] = in[i] + ... + in[i + w - 1]. Two rows at once, so that their
+// dependency chains overlap.
+template <class In>
+void boxRows(const In* a, const In* b, std::size_t inPixels, int w, Pixel4* outA, Pixel4* outB) {
+    Pixel4 sa = {}, sb = {};
+    for (int j = 0; j < w; ++j)
+        sa += load(a, j), sb += load(b, j);
+    outA[0] = sa, outB[0] = sb;
+    const std::size_t outPixels = inPixels - w + 1;
+    for (std::size_t i = 1; i < outPixels; ++i) {
+        sa += load(a, i + w - 1) - load(a, i - 1);
+        sb += load(b, i + w - 1) - load(b, i - 1);
+        outA[i] = sa, outB[i] = sb;
     }
 }
+
+void finishRow(const Pixel4* sums, std::uint32_t* out, std::size_t pixels, float scale) {
+    typedef float Float4 __attribute__((vector_size(16)));
+    typedef std::int32_t Int4 __attribute__((vector_size(16)));
+    Float4 k = {scale, scale, scale, scale}, half = {0.5f, 0.5f, 0.5f, 0.5f};
+    for (std::size_t i = 0; i < pixels; ++i) {
+        Float4 f = __builtin_convertvector(__builtin_convertvector(sums[i], Int4), Float4);
+        Int4 q = __builtin_convertvector(f * k + half, Int4);
+        out[i] = std::uint32_t(q[3]) << 24 | std::uint32_t(q[2]) << 16 | std::uint32_t(q[1]) << 8 |
+                 std::uint32_t(q[0]);
+    }
+}
+
+struct Scratch {
+    std::vector<std::uint16_t> sum0, ring1;
+    std::vector<std::uint32_t> sum1, sum2, ring2;
+    std::vector<std::uint16_t> rows[2];
+    std::vector<Pixel4> t[2][3];
+    std::vector<std::uint8_t> zero;
+};
 
 bool boxBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
     Boxes b = boxesFor(sigma);
@@ -99,24 +123,51 @@ bool boxBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
     const std::size_t px = std::size_t(W) + 2 * R, channels = px * 4;
     const int w0 = b.width[0], w1 = b.width[1], w2 = b.width[2];
 
-    std::vector<std::uint16_t> sum0(channels), ring1(channels * w1), row(channels);
-    std::vector<std::uint32_t> sum1(channels), sum2(channels), ring2(channels * w2);
-    std::vector<std::uint32_t> t1(channels), t2(channels), t3(channels);
-    std::vector<std::uint8_t> zero(channels);
+    // Scratch kept between calls: fresh memory would cost a page fault per 4 KiB.
+    thread_local Scratch s;
+    auto zeroed = [](auto& v, std::size_t n) { v.assign(n, 0); };
+    zeroed(s.sum0, channels), zeroed(s.ring1, channels * w1), zeroed(s.zero, channels);
+    zeroed(s.sum1, channels), zeroed(s.sum2, channels), zeroed(s.ring2, channels * w2);
+    for (auto& r : s.rows)
+        r.resize(channels);
+    for (auto& pair : s.t)
+        for (auto& v : pair)
+            v.resize(px);
+    auto& sum0 = s.sum0;
+    auto& ring1 = s.ring1;
+    auto& sum1 = s.sum1;
+    auto& sum2 = s.sum2;
+    auto& ring2 = s.ring2;
+    auto& rows = s.rows;
+    auto& t = s.t;
+    auto& zero = s.zero;
     const float toRow = float(std::ldexp(1.0, b.fractionBits) / b.divisor);
     const float toPixel = float(1.0 / (b.divisor * std::ldexp(1.0, b.fractionBits)));
 
-    auto bytes = [&](int t) { return reinterpret_cast<const std::uint8_t*>(a.row(a.rect.y + t)); };
-    for (int t = 0; t < H + 2 * R; ++t) {
-        const std::uint8_t* leaving = t >= w0 ? bytes(t - w0) : zero.data();
-        verticalStep(bytes(t), leaving, sum0.data(), ring1.data() + (t % w1) * channels,
-                     sum1.data(), ring2.data() + (t % w2) * channels, sum2.data(), channels);
-        if (t < 2 * R) continue;
-        normaliseRow(sum2.data(), row.data(), toRow, channels);
-        boxRow(row.data(), px, w0, t1.data());
-        boxRow(t1.data(), px - w0 + 1, w1, t2.data());
-        boxRow(t2.data(), px - w0 - w1 + 2, w2, t3.data());
-        finishRow(t3.data(), dst.row(dst.rect.y + t - 2 * R), std::size_t(W), toPixel);
+    // The horizontal passes over the rows waiting in `rows`, written to dst from row `y`.
+    auto horizontal = [&](int count, int y) {
+        const std::uint16_t* second = rows[count - 1].data();
+        boxRows(rows[0].data(), second, px, w0, t[0][0].data(), t[1][0].data());
+        boxRows(t[0][0].data(), t[1][0].data(), px - w0 + 1, w1, t[0][1].data(), t[1][1].data());
+        boxRows(t[0][1].data(), t[1][1].data(), px - w0 - w1 + 2, w2, t[0][2].data(),
+                t[1][2].data());
+        for (int i = 0; i < count; ++i)
+            finishRow(t[i][2].data(), dst.row(y + i), std::size_t(W), toPixel);
+    };
+    auto bytes = [&](int row) {
+        return reinterpret_cast<const std::uint8_t*>(a.row(a.rect.y + row));
+    };
+    int waiting = 0;
+    for (int row = 0; row < H + 2 * R; ++row) {
+        const std::uint8_t* leaving = row >= w0 ? bytes(row - w0) : zero.data();
+        verticalStep(bytes(row), leaving, sum0.data(), ring1.data() + (row % w1) * channels,
+                     sum1.data(), ring2.data() + (row % w2) * channels, sum2.data(), channels);
+        if (row < 2 * R) continue;
+        normaliseRow(sum2.data(), rows[waiting].data(), toRow, channels);
+        if (++waiting == 2 || row == H + 2 * R - 1) {
+            horizontal(waiting, dst.rect.y + row - 2 * R - (waiting - 1));
+            waiting = 0;
+        }
     }
     return true;
 }

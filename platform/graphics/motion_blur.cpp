@@ -33,7 +33,8 @@ template <class Acc> bool run(const PixelView& src, const MotionKernel& k, Pixel
                                    W + 2 * k.spreadX, H + 2 * k.spreadY});
     if (!a.data) return false;
     const std::size_t channels = std::size_t(W) * 4;
-    std::vector<Acc> acc(channels);
+    thread_local std::vector<Acc> acc; // kept between calls (no fresh pages each time)
+    acc.assign(channels, 0);
     const float scale = 1.0f / float(2 * k.n + 1);
     for (int y = dst.rect.y; y < dst.rect.bottom(); ++y) {
         for (int t = -k.n; t <= k.n; ++t) {

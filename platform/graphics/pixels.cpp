@@ -1,5 +1,6 @@
 #include "platform/graphics/pixels.h"
 
+#include "platform/graphics/bitmap.h"
 #include "platform/graphics/limits.h"
 
 #include <algorithm>
@@ -17,7 +18,7 @@ PixelBuffer PixelBuffer::make(PixelRect rect) {
     PixelBuffer b;
     b.rect = rect;
     if (!imageSizeAllowed(rect.width, rect.height)) return b;
-    b.data.reset(new (std::nothrow) std::uint32_t[std::size_t(rect.width) * rect.height]);
+    b.data = allocatePixels(std::size_t(rect.width) * rect.height);
     return b;
 }
 
