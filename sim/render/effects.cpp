@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace render {
 
@@ -15,34 +16,45 @@ namespace {
 constexpr double kMaterialSigma = 12; // points
 constexpr double kMaterialSaturation = 1.6;
 constexpr double kMaxSigmaPixels = 100; // the Gaussian's own limit
+constexpr double kShrunkSigma = 8;      // pixels, after shrinking
 
-// The canvas pixels around `rect`, edges repeated outward so that a blur near the screen's
+// The canvas pixels of `rect` (in pixels divided by `factor`), each the mean of the factor x
+// factor canvas pixels it stands for. Edges repeat outward so that a blur near the screen's
 // border does not darken.
-PixelView backdrop(const Canvas& canvas, PixelRect rect) {
+PixelBuffer shrunkBackdrop(const Canvas& canvas, PixelRect rect, int factor) {
+    PixelBuffer out = PixelBuffer::make(rect);
     cairo_surface_flush(canvas.surface);
     int width = cairo_image_surface_get_width(canvas.surface);
     int height = cairo_image_surface_get_height(canvas.surface);
     auto* data =
         reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(canvas.surface));
     std::size_t stride = std::size_t(cairo_image_surface_get_stride(canvas.surface)) / 4;
-    if (!data || width <= 0 || height <= 0) return {};
-    PixelRect whole{0, 0, width, height};
-    if (whole.contains(rect)) {
-        PixelView view;
-        view.rect = rect;
-        view.data = data + std::size_t(rect.y) * stride + rect.x;
-        view.stride = stride;
-        return view;
-    }
-    PixelBuffer copy = PixelBuffer::make(rect);
-    if (!copy.data) return {};
+    if (!out.data || !data || width <= 0 || height <= 0) return {};
+    std::vector<std::uint32_t> sums(std::size_t(rect.width) * 4);
+    std::vector<int> columns(std::size_t(rect.width) * factor);
+    for (int i = 0; i < rect.width * factor; ++i)
+        columns[i] = std::clamp((rect.x * factor) + i, 0, width - 1);
+    std::uint32_t area = std::uint32_t(factor * factor), half = area / 2;
     for (int y = rect.y; y < rect.bottom(); ++y) {
-        const std::uint32_t* src = data + std::size_t(std::clamp(y, 0, height - 1)) * stride;
-        std::uint32_t* dst = copy.row(y);
-        for (int x = rect.x; x < rect.right(); ++x)
-            dst[x - rect.x] = src[std::clamp(x, 0, width - 1)];
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int dy = 0; dy < factor; ++dy) {
+            const std::uint32_t* row =
+                data + std::size_t(std::clamp(y * factor + dy, 0, height - 1)) * stride;
+            for (int i = 0; i < rect.width * factor; ++i) {
+                std::uint32_t p = row[columns[i]];
+                std::uint32_t* s = &sums[std::size_t(i / factor) * 4];
+                s[0] += pixelAlpha(p), s[1] += pixelRed(p), s[2] += pixelGreen(p),
+                    s[3] += pixelBlue(p);
+            }
+        }
+        std::uint32_t* dst = out.row(y);
+        for (int x = 0; x < rect.width; ++x) {
+            const std::uint32_t* s = &sums[std::size_t(x) * 4];
+            dst[x] = packPixel((s[0] + half) / area, (s[1] + half) / area, (s[2] + half) / area,
+                               (s[3] + half) / area);
+        }
     }
-    return copy.view();
+    return out;
 }
 
 // Pushes each pixel's colour away from its grey, keeping it within its alpha (premultiplied).
@@ -103,22 +115,32 @@ void drawBackdropBlur(Canvas& canvas, CGRect rect, double radius, bool continuou
     area.width = int(std::ceil(x1)) - area.x;
     area.height = int(std::ceil(y1)) - area.y;
 
+    // A wide blur needs no full resolution: blur a copy shrunk so that the Gaussian stays
+    // small, then draw it back enlarged with bilinear filtering.
     double pixelSigma = std::clamp(sigma * canvas.scale, 0.5, kMaxSigmaPixels);
-    int spread = gaussianSpread(pixelSigma);
-    PixelView source = backdrop(canvas, area.inset(-spread, -spread));
-    PixelBuffer blurred = PixelBuffer::make(area);
-    if (!source.data || !blurred.data || !gaussianBlur(source, pixelSigma, blurred)) return;
+    int factor = std::max(1, int(std::ceil(pixelSigma / kShrunkSigma)));
+    double shrunkSigma = pixelSigma / factor;
+    int spread = gaussianSpread(shrunkSigma);
+    auto down = [factor](int v) { return v >= 0 ? v / factor : -((-v + factor - 1) / factor); };
+    PixelRect small{down(area.x) - 1, down(area.y) - 1, 0, 0};
+    small.width = down(area.right() + factor - 1) + 1 - small.x;
+    small.height = down(area.bottom() + factor - 1) + 1 - small.y;
+    PixelBuffer source = shrunkBackdrop(canvas, small.inset(-spread, -spread), factor);
+    PixelBuffer blurred = PixelBuffer::make(small);
+    if (!source.data || !blurred.data || !gaussianBlur(source.view(), shrunkSigma, blurred)) return;
     saturate(blurred, kMaterialSaturation);
 
     cairo_surface_t* pixels = cairo_image_surface_create_for_data(
-        reinterpret_cast<unsigned char*>(blurred.data.get()), CAIRO_FORMAT_ARGB32, area.width,
-        area.height, area.width * 4);
+        reinterpret_cast<unsigned char*>(blurred.data.get()), CAIRO_FORMAT_ARGB32, small.width,
+        small.height, small.width * 4);
     cairo_save(cr);
     cairo_new_path(cr);
     addLayerShape(cr, rect, radius, continuous);
     cairo_clip(cr);
     cairo_identity_matrix(cr);
-    cairo_set_source_surface(cr, pixels, area.x, area.y);
+    cairo_scale(cr, factor, factor);
+    cairo_set_source_surface(cr, pixels, small.x, small.y);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_BILINEAR);
     cairo_paint_with_alpha(cr, std::clamp(alpha, 0.0, 1.0));
     cairo_restore(cr);
     cairo_surface_destroy(pixels);
