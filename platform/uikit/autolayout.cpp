@@ -4,6 +4,7 @@
 #include "platform/uikit/internal.h"
 #include "platform/uikit/solver.h"
 
+#include <algorithm>
 #include <cmath>
 #include <unordered_map>
 
@@ -117,6 +118,61 @@ class AxisSolver {
     const std::unordered_map<UIView*, int>& constrained_;
 };
 
+std::vector<double> solveAxis(UIView* root, int axis,
+                              const std::unordered_map<UIView*, int>& constrained,
+                              const std::vector<UIView*>& views,
+                              const std::vector<NSLayoutConstraint*>& constraints,
+                              const std::vector<double>* other) {
+    std::size_t n = 2 * views.size();
+    std::vector<int> preference(n);
+    for (std::size_t i = 0; i < n; i++)
+        preference[i] = i % 2 == 0 ? 1 : 0; // solve for positions, leave sizes free
+    AxisSolver solver(root, axis, constrained);
+    AxisSolver otherSolver(root, 1 - axis, constrained);
+    uikit::LinearSystem system(n);
+    for (NSLayoutConstraint* c : constraints) {
+        if (axisOf(c->firstAttribute()) != axis) continue;
+        bool second = c->secondItem() && c->secondAttribute() != NSLayoutAttributeNotAnAttribute;
+        bool across = second && axisOf(c->secondAttribute()) != axis;
+        if (across && !other) continue;
+        double m = c->multiplier(), k = c->constant();
+        if (!std::isfinite(m) || !std::isfinite(k)) continue;
+        std::vector<double> row(n, 0);
+        double constant = solver.term(row, c->firstItem(), c->firstAttribute(), 1);
+        if (across) {
+            std::vector<double> read(n, 0);
+            constant += otherSolver.term(read, c->secondItem(), c->secondAttribute(), -m);
+            for (std::size_t u = 0; u < n; u++)
+                constant += read[u] * (*other)[u];
+        } else if (second) {
+            constant += solver.term(row, c->secondItem(), c->secondAttribute(), -m);
+        }
+        // A constraint places its first view: solve for that view's unknowns first.
+        std::vector<int> rank = preference;
+        auto first = constrained.find(c->firstItem());
+        if (first != constrained.end()) {
+            rank[2 * std::size_t(first->second)] += 2;
+            rank[2 * std::size_t(first->second) + 1] += 2;
+        }
+        system.add(std::move(row), k - constant, rank);
+    }
+    // Whatever the constraints leave free keeps its current value: sizes, then positions.
+    for (int round = 0; round < 2; round++)
+        for (std::size_t i = 0; i < views.size(); i++) {
+            std::size_t u = 2 * i + (round == 0 ? 1 : 0);
+            if (system.isDetermined(u)) continue;
+            std::vector<double> row(n, 0);
+            row[u] = 1;
+            double current = round == 0 ? along(views[i]->bounds().size, axis)
+                                        : solver.currentPosition(views[i]);
+            system.add(std::move(row), current, preference);
+        }
+    std::vector<double> values(n);
+    for (std::size_t u = 0; u < n; u++)
+        values[u] = system.value(u);
+    return values;
+}
+
 } // namespace
 
 void uikit::solveTree(UIView* root, std::uint64_t pass) {
@@ -138,48 +194,17 @@ void uikit::solveTree(UIView* root, std::uint64_t pass) {
     }
     if (views.empty()) return;
 
-    std::size_t n = 2 * views.size();
-    std::vector<int> preference(n);
-    for (std::size_t i = 0; i < n; i++)
-        preference[i] = i % 2 == 0 ? 1 : 0; // solve for positions, leave sizes free
+    // Each axis on its own; a constraint between the axes (height = width) reads the other
+    // axis's solution, so heights follow widths, and widths that follow heights are solved
+    // again once the heights are known.
     std::vector<double> values[2];
-    for (int axis = 0; axis < 2; axis++) {
-        AxisSolver axisSolver(root, axis, constrained);
-        uikit::LinearSystem system(n);
-        for (NSLayoutConstraint* c : mine) {
-            if (axisOf(c->firstAttribute()) != axis) continue;
-            bool second =
-                c->secondItem() && c->secondAttribute() != NSLayoutAttributeNotAnAttribute;
-            if (second && axisOf(c->secondAttribute()) != axis) continue;
-            double m = c->multiplier(), k = c->constant();
-            if (!std::isfinite(m) || !std::isfinite(k)) continue;
-            std::vector<double> row(n, 0);
-            double constant = axisSolver.term(row, c->firstItem(), c->firstAttribute(), 1);
-            if (second) constant += axisSolver.term(row, c->secondItem(), c->secondAttribute(), -m);
-            // A constraint places its first view: solve for that view's unknowns first.
-            std::vector<int> rank = preference;
-            auto first = constrained.find(c->firstItem());
-            if (first != constrained.end()) {
-                rank[2 * std::size_t(first->second)] += 2;
-                rank[2 * std::size_t(first->second) + 1] += 2;
-            }
-            system.add(std::move(row), k - constant, rank);
-        }
-        // Whatever the constraints leave free keeps its current value: sizes, then positions.
-        for (int pass2 = 0; pass2 < 2; pass2++)
-            for (std::size_t i = 0; i < views.size(); i++) {
-                std::size_t u = 2 * i + (pass2 == 0 ? 1 : 0);
-                if (system.isDetermined(u)) continue;
-                std::vector<double> row(n, 0);
-                row[u] = 1;
-                double current = pass2 == 0 ? along(views[i]->bounds().size, axis)
-                                            : axisSolver.currentPosition(views[i]);
-                system.add(std::move(row), current, preference);
-            }
-        values[axis].resize(n);
-        for (std::size_t u = 0; u < n; u++)
-            values[axis][u] = system.value(u);
-    }
+    values[0] = solveAxis(root, 0, constrained, views, mine, nullptr);
+    values[1] = solveAxis(root, 1, constrained, views, mine, &values[0]);
+    bool widthsFromHeights = std::any_of(mine.begin(), mine.end(), [](NSLayoutConstraint* c) {
+        return axisOf(c->firstAttribute()) == 0 && c->secondItem() &&
+               axisOf(c->secondAttribute()) == 1;
+    });
+    if (widthsFromHeights) values[0] = solveAxis(root, 0, constrained, views, mine, &values[1]);
 
     // Back into each superview's coordinates.
     for (std::size_t i = 0; i < views.size(); i++) {
@@ -213,6 +238,6 @@ void UIView::layoutSubviews() {
         if (sub->translatesMask_ || sub->solvedPass_ != pass || sub->superview_ != this) continue;
         CGRect r = sub->solvedRect_;
         if (uikit::nearlyEqual(r, uikit::untransformedFrame(sub))) continue;
-        sub->setFrame(uikit::transformedFrame(r, sub->transform_));
+        sub->placeUntransformed(r);
     }
 }

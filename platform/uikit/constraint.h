@@ -8,8 +8,13 @@
 //   1. Constraints are taken in activation order. One that contradicts the constraints taken
 //      before it (or has a non-finite constant or multiplier) is left out of the solution; it
 //      stays active and is reconsidered at every pass, so earlier constraints win a conflict.
-//   2. An unknown left free keeps its current value: sizes are fixed first (a view with only a
+//   2. Each constraint is solved for its first view where it can: "b.height = 2 x a.height"
+//      sizes b, not a.
+//   3. An unknown left free keeps its current value: sizes are fixed first (a view with only a
 //      centre constraint keeps its width and moves), then positions.
+//   4. A constraint between the axes (height = width) reads the other axis's solution: the
+//      horizontal axis is solved first, then the vertical, then the horizontal again when a
+//      width depends on a height.
 // Constraints whose views are not in one tree (no common ancestor) take no part until they
 // are. There is no intrinsic content size: a label's unconstrained size is its current size.
 // The result is always finite and a pass always ends.

@@ -108,7 +108,29 @@ void UIView::setFrame(CGRect frame) {
     send(this, "setFrame:", frame);
 }
 
+namespace {
+// The exact rectangle behind the frame the host is sending (placeUntransformed).
+struct Placement {
+    const UIView* view = nullptr;
+    CGRect frame, exact;
+};
+Placement placement;
+} // namespace
+
+void UIView::placeUntransformed(CGRect rect) {
+    Placement saved = placement;
+    placement = {this, uikit::transformedFrame(rect, transform_), rect};
+    setFrame(placement.frame);
+    placement = saved;
+}
+
 void UIView::setFrameImpl(CGRect frame) {
+    if (placement.view == this && frame == placement.frame) {
+        CGRect r = placement.exact;
+        setCenter({r.origin.x + r.size.width / 2, r.origin.y + r.size.height / 2});
+        setBounds({bounds_.origin, r.size});
+        return;
+    }
     const CGAffineTransform& t = transform_;
     CGSize size = frame.size;
     CGPoint mid{frame.origin.x + frame.size.width / 2, frame.origin.y + frame.size.height / 2};
@@ -202,8 +224,7 @@ void UIView::resizeSubviews(CGSize oldSize) {
         axis(r.origin.y, r.size.height, oldSize.height, now.height - oldSize.height,
              m & UIViewAutoresizingFlexibleTopMargin, m & UIViewAutoresizingFlexibleHeight,
              m & UIViewAutoresizingFlexibleBottomMargin);
-        if (r != uikit::untransformedFrame(sub))
-            sub->setFrame(uikit::transformedFrame(r, sub->transform_));
+        if (r != uikit::untransformedFrame(sub)) sub->placeUntransformed(r);
     }
 }
 

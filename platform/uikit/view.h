@@ -231,6 +231,10 @@ class UIView : public UIResponder {
     void detachSubview(UIView* view);
     void setWindowRecursively(UIWindow* window, std::vector<Ref<UIView>>& moved);
     void resizeSubviews(CGSize oldSize);
+    // Sends setFrame: with the frame that the untransformed rectangle `rect` shows under the
+    // current transform; unless a hook changes that frame, the view gets `rect` exactly (even
+    // under a transform that cannot be inverted, such as a zero scale).
+    void placeUntransformed(CGRect rect);
     void recordAnimation(UIAnimatedProperty property, UIPropertyAnimation::Value from,
                          UIPropertyAnimation::Value to);
     template <class V> V presentation(UIAnimatedProperty property, V model, std::int64_t now) const;

@@ -272,3 +272,24 @@ TEST(AutoLayout, SolvedFramesGoThroughSetFrameSoAHookCanReplaceThem) {
     EXPECT_EQ(placed->frame().origin.y, 99);
     EXPECT_LE(calls, 3);
 }
+
+TEST(AutoLayout, TransformedViewsGetTheirUntransformedRectangle) {
+    auto root = UIView::make(CGRectMake(0, 0, 390, 844));
+    auto artwork = constrained(root);
+    auto pause = constrained(root);
+    artwork->setTransform(
+        CGAffineTransformScale(CGAffineTransformMakeTranslation(-162.8, 0), 0.9, 0.9));
+    pause->setTransform(CGAffineTransformMakeScale(1, 0)); // flat: its height cannot be read back
+    for (UIView* v : {artwork.get(), pause.get()}) {
+        activate(v->widthAnchor()->constraintEqualToConstant(v == pause ? 39 : 250));
+        activate(v->heightAnchor()->constraintEqualToAnchor(v->widthAnchor()));
+        activate(v->centerXAnchor()->constraintEqualToAnchor(root->centerXAnchor()));
+        activate(v->topAnchor()->constraintEqualToAnchor(root->topAnchor(), 100));
+    }
+    UIKitEndTurn();
+    EXPECT_EQ(artwork->bounds(), CGRectMake(0, 0, 250, 250));
+    EXPECT_EQ(artwork->center(), CGPointMake(195, 225));
+    EXPECT_EQ(pause->bounds(), CGRectMake(0, 0, 39, 39));
+    EXPECT_EQ(pause->center(), CGPointMake(195, 119.5));
+    expectRect(artwork->frame(), 195 - 112.5 - 162.8, 225 - 112.5, 225, 225);
+}
