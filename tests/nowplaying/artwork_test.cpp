@@ -159,3 +159,17 @@ TEST_F(ArtworkTest, TheMiniLayoutOnlyFadesAndScales) {
     EXPECT_TRUE(near(artworkView()->presentationTransform(), CGAffineTransformIdentity));
     EXPECT_FALSE(animating);
 }
+
+TEST_F(ArtworkTest, TheSameArtworkAfterASkipStillSlides) {
+    play("One", "Artist", artwork(60, 60, 0x112233, 0x445566));
+    run(2);
+    UIImage* shown = artworkView()->image();
+    prevAction = -1;
+    double t1 = play("Two", "Artist", artwork(60, 60, 0x112233, 0x445566)) + 0.1;
+    runUntil(t1);
+    EXPECT_EQ(prevAction, 2);
+    EXPECT_TRUE(animating);
+    run(1);
+    EXPECT_EQ(artworkView()->image(), shown) << "not restyled";
+    EXPECT_FALSE(animating);
+}
