@@ -12,8 +12,9 @@ namespace sim {
 void prepareDevice(const std::string& root, const std::string& pluginPath,
                    const std::string& assetsDir);
 
-// The plug-in's install name and the bundle it is loaded into.
-constexpr const char* kPluginName = "Vey.dylib";
+// The plug-in's install name (it lands as Vey.dylib with its filter Vey.plist) and the bundle
+// it is loaded into.
+constexpr const char* kPluginName = "Vey";
 constexpr const char* kSpringBoardBundle = "com.apple.springboard";
 // The settings domain the plug-in reads.
 constexpr const char* kSettingsDomain = "com.lantern.veypreferences";

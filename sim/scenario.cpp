@@ -173,10 +173,9 @@ bool isIdentifier(const std::string& text) {
 } // namespace
 
 Scenario parseScenario(const std::string& text, const std::string& file,
-                       const std::string& directory) {
+                       const std::string& directory, bool launched) {
     Scenario scenario;
     scenario.file = file;
-    bool launched = false;
     std::istringstream lines(text);
     std::string raw;
     int number = 0;

@@ -82,8 +82,9 @@ constexpr double kMaxWaitSeconds = 3600;
 // Reads and checks a scenario: every syntax error, bad argument and missing input file is
 // reported as a ScenarioError before anything runs.
 Scenario parseScenarioFile(const std::string& path);
-// The same for text in memory; `directory` resolves relative input paths.
+// The same for text in memory; `directory` resolves relative input paths. `launched` tells
+// whether SpringBoard is already running when these lines start (for scenarios run in parts).
 Scenario parseScenario(const std::string& text, const std::string& file,
-                       const std::string& directory);
+                       const std::string& directory, bool launched = false);
 
 } // namespace sim

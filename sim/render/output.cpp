@@ -111,7 +111,7 @@ bool renderSnapshot(UIView* root, double scale, const std::string& path, std::st
 }
 
 bool renderFilm(UIView* root, double scale, const std::string& prefix, double seconds, double fps,
-                std::string* error) {
+                std::string* error, std::vector<std::string>* frames) {
     if (prefix.empty()) {
         fail(error, "film: no file prefix");
         return false;
@@ -124,8 +124,8 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
         fail(error, "film: frames per second must be above 0 and at most 120");
         return false;
     }
-    long frames = std::max(1L, std::lround(seconds * fps));
-    if (frames > kMaxFilmFrames) {
+    long count = std::max(1L, std::lround(seconds * fps));
+    if (count > kMaxFilmFrames) {
         fail(error, "film: more than 3600 frames");
         return false;
     }
@@ -133,12 +133,13 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
     MainQueue& queue = MainQueue::shared();
     std::int64_t start = queue.nowNanos();
     bool ok = true;
-    for (long k = 0; k < frames && ok; ++k) {
+    for (long k = 0; k < count && ok; ++k) {
         if (k > 0) queue.runUntil(start + secondsToNanos(double(k) / fps));
         char number[16];
         std::snprintf(number, sizeof number, "-%04ld.png", k + 1);
         CGImageRef image = renderRootOrScreen(root, scale, error);
         ok = image && writePNG(image, prefix + number, error);
+        if (ok && frames) frames->push_back(prefix + number);
     }
     queue.runUntil(start + secondsToNanos(seconds));
     return ok;

@@ -1,0 +1,143 @@
+// vey-sim as users run it: the demo into a folder, scenarios with and without --out, exit
+// statuses and messages for bad scenarios and bad command lines.
+#include "json_reader.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/wait.h>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Result {
+    int status = -1;
+    std::string out, err;
+    std::vector<std::string> lines() const {
+        std::vector<std::string> l;
+        std::istringstream in(out);
+        for (std::string line; std::getline(in, line);)
+            l.push_back(line);
+        return l;
+    }
+};
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
+class Cli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "vey-cli-test-XXXXXX").string();
+        std::vector<char> buffer(pattern.begin(), pattern.end());
+        buffer.push_back('\0');
+        dir_ = mkdtemp(buffer.data());
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    Result sim(const std::string& args, const std::string& env = "") {
+        std::string command = "cd '" + dir_.string() + "' && " + env + " '" VEY_SIM_PATH "' " +
+                              args + " > out.txt 2> err.txt";
+        int raw = std::system(command.c_str());
+        Result r;
+        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.out = slurp(dir_ / "out.txt");
+        r.err = slurp(dir_ / "err.txt");
+        return r;
+    }
+    void write(const std::string& name, const std::string& text) {
+        fs::create_directories((dir_ / name).parent_path());
+        std::ofstream(dir_ / name) << text;
+    }
+    fs::path dir_;
+};
+
+TEST_F(Cli, DemoWritesEveryOutputIntoTheFolder) {
+    Result r = sim("demo --out demo-out");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    std::istringstream demo(slurp(std::string(VEY_SOURCE_DIR) + "/assets/demo.vey"));
+    int outputs = 0;
+    for (std::string line; std::getline(demo, line);)
+        outputs += line.rfind("dump ", 0) == 0 || line.rfind("snapshot ", 0) == 0;
+    std::vector<std::string> files = r.lines();
+    ASSERT_EQ(int(files.size()), outputs);
+    for (const std::string& file : files) {
+        EXPECT_EQ(file.rfind("demo-out/", 0), 0u) << file;
+        EXPECT_TRUE(fs::exists(dir_ / file)) << file;
+    }
+
+    JsonValue first = JsonReader::parse(slurp(dir_ / files.front()));
+    EXPECT_TRUE(first["pluginLoaded"].boolean);
+    EXPECT_TRUE(first["settings"]["enabled"].boolean);
+    EXPECT_EQ(first["state"]["coverName"].string, "Golden Hour ");
+    EXPECT_EQ(first["host"]["nowPlaying"]["title"].string, "Golden Hour");
+    EXPECT_FALSE(first["views"]["veyView"].isNull());
+    EXPECT_FALSE(first["views"]["veyView"]["hidden"].boolean);
+    EXPECT_EQ(first["views"]["veySourceLabel"]["text"].string, "Ada's iPhone");
+
+    JsonValue last = JsonReader::parse(slurp(dir_ / files.back()));
+    EXPECT_TRUE(last["host"]["nowPlaying"].isNull());
+    EXPECT_GT(last["time"].number, first["time"].number);
+    EXPECT_TRUE(
+        fs::exists(dir_ / "demo-out/device/Library/MobileSubstrate/DynamicLibraries/Vey.dylib"));
+
+    // Running it again replaces the device it made before.
+    EXPECT_EQ(sim("demo --out demo-out").status, 0);
+}
+
+TEST_F(Cli, WithoutOutTheTemporaryFolderIsRemoved) {
+    fs::create_directories(dir_ / "tmp");
+    write("s.vey", "launch\ndump state.json\n");
+    Result r = sim("run s.vey", "TMPDIR='" + (dir_ / "tmp").string() + "'");
+    ASSERT_EQ(r.status, 0) << r.err;
+    ASSERT_EQ(r.lines().size(), 1u);
+    EXPECT_EQ(r.lines()[0].rfind((dir_ / "tmp").string(), 0), 0u);
+    EXPECT_TRUE(fs::is_empty(dir_ / "tmp"));
+}
+
+TEST_F(Cli, ScenarioErrorsNameTheLineAndExitWithTwo) {
+    write("scenes/bad.vey", "launch\n\njump\n");
+    Result r = sim("run scenes/bad.vey --out o");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "scenes/bad.vey:3: unknown command 'jump'\n");
+    EXPECT_EQ(r.out, "");
+
+    // Found while running: the plug-in is off, so the player has no buttons.
+    write("off.vey", "launch\ndump before.json\ntap veySkipButton\ndump after.json\n");
+    r = sim("run off.vey --out=o2");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "off.vey:3: the cover sheet has no property 'veySkipButton' (is the "
+                     "plug-in installed and enabled?)\n");
+    EXPECT_EQ(r.lines(), std::vector<std::string>{"o2/before.json"});
+
+    r = sim("run missing.vey");
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "missing.vey: cannot read the scenario file\n");
+}
+
+TEST_F(Cli, BadCommandLinesShowTheUsage) {
+    for (const char* args : {"", "fly", "run", "run a.vey b.vey", "demo --out",
+                             "demo --out=", "demo --out a --out b", "demo --fast"}) {
+        SCOPED_TRACE(args);
+        Result r = sim(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_NE(r.err.find("usage: vey-sim run SCENARIO [--out DIR]"), std::string::npos);
+    }
+}
+
+TEST_F(Cli, AFolderItDidNotMakeIsNeverRemoved) {
+    write("mine/device/precious.txt", "keep me");
+    write("s.vey", "launch\n");
+    Result r = sim("run s.vey --out mine");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("is not a device folder made by vey-sim"), std::string::npos);
+    EXPECT_EQ(slurp(dir_ / "mine/device/precious.txt"), "keep me");
+}
+
+} // namespace

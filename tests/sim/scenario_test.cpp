@@ -1,0 +1,162 @@
+// The scenario language: every command with its arguments, and every kind of mistake reported
+// with its file and line before anything runs.
+#include "sim/scenario.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+using sim::Command;
+using sim::parseScenario;
+using sim::ScenarioError;
+
+const std::string kAssets = std::string(VEY_SOURCE_DIR) + "/assets";
+
+sim::Scenario parse(const std::string& text) {
+    return parseScenario(text, "test.vey", kAssets);
+}
+
+// The message of the error the text raises, "" when it parses.
+std::string error(const std::string& text) {
+    try {
+        parse(text);
+    } catch (const ScenarioError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(Scenario, EveryCommandParses) {
+    auto s = parse(R"(# a comment line
+device 320x568 scale 2 version 15.8 name "Test \"Phone\""   # trailing comment
+pref Enabled YES
+pref style "YES"
+prefs ../assets/demo.vey
+launch
+play "Title # not a comment" - artwork-sunset.jpg
+queue - "Artist"
+queue Bare Words
+stop
+pause
+resume
+tap veySkipButton
+swipe down
+route airpods-pro
+theme
+layout
+wait 0.25
+dump out/state.json
+snapshot screen.png
+)");
+    ASSERT_EQ(s.commands.size(), 19u);
+    const Command& device = s.commands[0];
+    EXPECT_EQ(device.line, 2);
+    EXPECT_EQ(device.device.width, 320);
+    EXPECT_EQ(device.device.height, 568);
+    EXPECT_EQ(device.device.scale, 2);
+    EXPECT_EQ(device.device.version, "15.8");
+    EXPECT_EQ(device.device.name, "Test \"Phone\"");
+    EXPECT_EQ(s.commands[1].boolValue, true);
+    EXPECT_FALSE(s.commands[2].boolValue.has_value()); // a quoted YES is text
+    EXPECT_EQ(s.commands[2].value, "YES");
+    EXPECT_NE(s.commands[3].path.find("demo.vey"), std::string::npos);
+    const Command& play = s.commands[5];
+    EXPECT_EQ(play.kind, Command::Kind::Play);
+    EXPECT_EQ(play.track.title, "Title # not a comment");
+    EXPECT_FALSE(play.track.artist.has_value());
+    EXPECT_NE(play.track.artworkPath.find("artwork-sunset.jpg"), std::string::npos);
+    EXPECT_FALSE(s.commands[6].track.title.has_value());
+    EXPECT_EQ(s.commands[7].track.artist, "Words");
+    EXPECT_EQ(s.commands[11].property, "veySkipButton");
+    EXPECT_EQ(s.commands[13].route, MPRouteKind::AirPodsPro);
+    EXPECT_DOUBLE_EQ(s.commands[16].seconds, 0.25);
+    EXPECT_EQ(s.commands[17].path, "out/state.json");
+    EXPECT_EQ(s.commands[18].kind, Command::Kind::Snapshot);
+}
+
+TEST(Scenario, DefaultsAndQuotedDash) {
+    auto s = parse("device 390x844\nplay \"-\" \"\"\n");
+    EXPECT_EQ(s.commands[0].device.scale, 3);
+    EXPECT_EQ(s.commands[0].device.version, "16.4");
+    EXPECT_EQ(s.commands[0].device.name, "iPhone");
+    EXPECT_EQ(s.commands[1].track.title, "-"); // only a bare dash means "none"
+    EXPECT_EQ(s.commands[1].track.artist, "");
+}
+
+TEST(Scenario, MistakesNameTheFileTheLineAndTheProblem) {
+    struct Case {
+        std::string text, message;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"launch\njump", "test.vey:2: unknown command 'jump'"},
+             {"\n\n  \"launch\"", "test.vey:3: unknown command '\"launch\"'"},
+             {"play \"open", "test.vey:1: unterminated string"},
+             {"play \"a\\n\" b", "test.vey:1: unknown escape \\n in a string"},
+             {"play \"a\"b c", "test.vey:1: expected a space after a quoted string"},
+             {"play a\"b c", "test.vey:1: unexpected quote inside a word"},
+             {"play onlytitle", "test.vey:1: play: expected a title and an artist"},
+             {"play a b missing.jpg", "test.vey:1: artwork file not found: missing.jpg"},
+             {"queue a b glyphs", "test.vey:1: artwork file is not a regular file: glyphs"},
+             {"prefs nowhere.plist", "test.vey:1: settings file not found: nowhere.plist"},
+             {"pref Enabled", "test.vey:1: pref: expected a key and a value"},
+             {"device 390", "test.vey:1: device: size must be WxH"},
+             {"device 0x844", "test.vey:1: device: size must be WxH"},
+             {"device 390.5x844", "test.vey:1: device: size must be WxH"},
+             {"device 390x99999", "test.vey:1: device: size must be WxH"},
+             {"device 390x844 scale 9", "test.vey:1: device: scale must be a number from 1 to 4"},
+             {"device 390x844 scale", "test.vey:1: device: scale needs a value"},
+             {"device 390x844 version 16..4", "test.vey:1: device: version must look like 16.4"},
+             {"device 390x844 version abc", "test.vey:1: device: version must look like 16.4"},
+             {"device 390x844 colour red", "test.vey:1: device: unknown option 'colour'"},
+             {"device 390x844 scale 2 scale 3", "test.vey:1: device: scale given twice"},
+             {"launch\ndevice 390x844", "test.vey:2: device: only allowed before launch"},
+             {"launch\nlaunch", "test.vey:2: launch: SpringBoard has already launched"},
+             {"launch now", "test.vey:1: launch: expected no arguments"},
+             {"tap veySkipButton", "test.vey:1: tap: SpringBoard has not launched yet"},
+             {"launch\ntap", "test.vey:2: tap: expected the name of a player view"},
+             {"launch\ntap 9lives", "test.vey:2: tap: '9lives' is not a name"},
+             {"launch\nswipe up", "test.vey:2: swipe: only 'down' is supported"},
+             {"theme", "test.vey:1: theme: SpringBoard has not launched yet"},
+             {"layout", "test.vey:1: layout: SpringBoard has not launched yet"},
+             {"route bluetooth", "test.vey:1: route: unknown route 'bluetooth'"},
+             {"wait", "test.vey:1: wait: expected a number of seconds"},
+             {"wait -1", "test.vey:1: wait: '-1' is not a number of seconds"},
+             {"wait soon", "test.vey:1: wait: 'soon' is not a number of seconds"},
+             {"wait nan", "test.vey:1: wait: 'nan' is not a number of seconds"},
+             {"wait 1e9", "test.vey:1: wait: at most 3600 seconds at a time"},
+             {"dump /etc/passwd", "test.vey:1: dump: the output file must be a relative path"},
+             {"dump ../escape.json", "test.vey:1: dump: the output file must be a relative path"},
+             {"snapshot a/../../b.png", "test.vey:1: snapshot: the output file must be"},
+             {"dump", "test.vey:1: dump: expected an output file name"},
+         }) {
+        SCOPED_TRACE(c.text);
+        std::string message = error(c.text);
+        EXPECT_EQ(message.rfind(c.message, 0), 0u) << message;
+    }
+}
+
+TEST(Scenario, FilesAreReadRelativeToTheirFolderAndBounded) {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "vey-scenario-test";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir / "art");
+    std::ofstream(dir / "art" / "cover.jpg") << "not really a jpeg";
+    std::ofstream(dir / "s.vey") << "play a b art/cover.jpg\r\nwait 1\r\n";
+    auto s = sim::parseScenarioFile((dir / "s.vey").string());
+    ASSERT_EQ(s.commands.size(), 2u);
+    EXPECT_EQ(s.commands[0].track.artworkPath, (dir / "art" / "cover.jpg").string());
+
+    try {
+        sim::parseScenarioFile((dir / "absent.vey").string());
+        ADD_FAILURE() << "a missing file parsed";
+    } catch (const ScenarioError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  (dir / "absent.vey").string() + ": cannot read the scenario file");
+    }
+    std::filesystem::resize_file(dir / "s.vey", sim::kMaxScenarioBytes + 1);
+    EXPECT_THROW(sim::parseScenarioFile((dir / "s.vey").string()), ScenarioError);
+    std::filesystem::remove_all(dir);
+}
+
+} // namespace

@@ -1,0 +1,53 @@
+// Runs scenarios in this process with the built plug-in, in an output folder of the test's
+// own, and reads the dump back.
+#pragma once
+
+#include "json_reader.h"
+#include "sim/plugin_state.h"
+#include "sim/simulator.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+class SimulatorTest : public ::testing::Test {
+  public:
+    void SetUp() override {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "vey-sim-test-XXXXXX").string();
+        std::vector<char> buffer(pattern.begin(), pattern.end());
+        buffer.push_back('\0');
+        out_ = mkdtemp(buffer.data());
+    }
+    void TearDown() override {
+        std::error_code ignored;
+        std::filesystem::remove_all(out_, ignored);
+    }
+
+    sim::Simulator& simulator() {
+        if (!simulator_)
+            simulator_ = std::make_unique<sim::Simulator>(
+                sim::RunOptions{out_, VEY_PLUGIN_PATH, assets(), nullptr});
+        return *simulator_;
+    }
+    static std::string assets() { return std::string(VEY_SOURCE_DIR) + "/assets"; }
+
+    // Runs the lines; input files are found in `directory` (the assets by default).
+    void run(const std::string& text, const std::string& directory = assets()) {
+        simulator().run(sim::parseScenario(text, "t.vey", directory, simulator().launched()));
+    }
+    // The error the lines raise, "" when they run.
+    std::string runError(const std::string& text, const std::string& directory = assets()) {
+        try {
+            run(text, directory);
+        } catch (const sim::ScenarioError& e) {
+            return e.what();
+        }
+        return "";
+    }
+    JsonValue dump() { return JsonReader::parse(simulator().dump().dump()); }
+
+    std::string out_;
+    std::unique_ptr<sim::Simulator> simulator_;
+};
