@@ -80,7 +80,10 @@ TEST(RenderOutput, FilmRendersFramesWhileTheClockAdvances) {
                                 [&] { dot->setCenter(CGPointMake(35, 5)); });
     std::string prefix = (dir / "walk").string(), error;
     std::int64_t start = MainQueue::shared().nowNanos();
-    ASSERT_TRUE(renderFilm(root, 1, prefix, 1, 4, &error)) << error;
+    std::vector<std::string> frames;
+    ASSERT_TRUE(renderFilm(root, 1, prefix, 1, 4, &error, &frames)) << error;
+    ASSERT_EQ(frames.size(), 4u);
+    EXPECT_EQ(frames[3], prefix + "-0004.png");
     EXPECT_EQ(MainQueue::shared().nowNanos() - start, secondsToNanos(1));
     // Frames at 0, 0.25, 0.5 and 0.75 s: the dot's centre at 5, 12.5, 20 and 27.5.
     int expected[] = {5, 12, 20, 27};
