@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <ostream>
 #include <stdexcept>
+#include <string_view>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -76,6 +77,10 @@ CliPaths builtPaths() {
 
 int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::ostream& err,
                    const CliPaths& paths) {
+    if (argc == 2 && (std::string_view(argv[1]) == "--help" || std::string_view(argv[1]) == "-h")) {
+        out << kUsage;
+        return 0;
+    }
     Arguments args;
     if (std::string problem = parseArguments(argc, argv, args); !problem.empty()) {
         err << "vey-sim: " << problem << "\n" << kUsage;
