@@ -8,9 +8,10 @@
 
 // How far a Gaussian of standard deviation `sigma` spreads beyond its input: ceil(3 sigma).
 int gaussianSpread(double sigma);
-// Gaussian blur of standard deviation `sigma` pixels (at most 100). Small sigmas use the exact
-// kernel; larger ones three box passes of matched variance, within 2/255 of the exact Gaussian
-// on photographs. Returns false when `dst` has no pixels.
+// Gaussian blur of standard deviation `sigma` pixels (at most 100). Sigmas under 4 use the
+// exact kernel; larger ones three box passes of matched variance: within 2/255 of the exact
+// Gaussian on photographs, within 4/255 where an opaque edge meets the transparent margin.
+// Returns false when `dst` has no pixels.
 bool gaussianBlur(const PixelView& src, double sigma, PixelBuffer& dst);
 // The exact separable Gaussian (kernel cut at 3 sigma), for tests and small sigmas.
 bool gaussianBlurExact(const PixelView& src, double sigma, PixelBuffer& dst);

@@ -13,7 +13,7 @@ namespace {
 
 constexpr double kMaxSigma = 100;
 // Below this the boxes would be too coarse; the exact kernel is cheap there anyway.
-constexpr double kMinBoxSigma = 3;
+constexpr double kMinBoxSigma = 4;
 
 struct Boxes {
     int width[3];
@@ -100,7 +100,7 @@ void finishRow(const Pixel4* sums, std::uint32_t* out, std::size_t pixels, float
     typedef std::int32_t Int4 __attribute__((vector_size(16)));
     Float4 k = {scale, scale, scale, scale}, half = {0.5f, 0.5f, 0.5f, 0.5f};
     for (std::size_t i = 0; i < pixels; ++i) {
-        Float4 f = __builtin_convertvector(__builtin_convertvector(sums[i], Int4), Float4);
+        Float4 f = __builtin_convertvector(sums[i], Float4);
         Int4 q = __builtin_convertvector(f * k + half, Int4);
         out[i] = std::uint32_t(q[3]) << 24 | std::uint32_t(q[2]) << 16 | std::uint32_t(q[1]) << 8 |
                  std::uint32_t(q[0]);

@@ -1,0 +1,140 @@
+// The two blurs through CIFilter and CIContext: accuracy against the exact Gaussian, the grown
+// extent and its transparent margin, the motion blur's direction, and lazy rendering of crops.
+#include "image_samples.h"
+
+#include "platform/foundation/foundation.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace {
+
+CGImageRef photoBitmap(int w, int h) {
+    return samples::bitmap(w, h, [](int x, int y) {
+        std::uint8_t rgb[3];
+        samples::photo(x, y, rgb);
+        return packPixel(255, rgb[0], rgb[1], rgb[2]);
+    });
+}
+
+Ref<CIImage> blurred(CGImageRef bitmap, double radius) {
+    auto filter = CIFilter::filterWithName("CIGaussianBlur");
+    filter->setValue(CIImage::imageWithCGImage(bitmap), kCIInputImageKey);
+    filter->setValue(NSNumber::withDouble(radius), kCIInputRadiusKey);
+    return cast<CIImage>(filter->valueForKey(kCIOutputImageKey));
+}
+
+int channel(std::uint32_t p, int c) {
+    return int((p >> (8 * c)) & 0xff);
+}
+
+} // namespace
+
+TEST(GaussianBlur, BoxPassesStayCloseToTheExactGaussian) {
+    CGImageRef photo = photoBitmap(240, 200);
+    PixelView source{{0, 0, 240, 200}, photo->pixels(), 240, photo};
+    for (double sigma : {2.0, 4.5, 10.0, 17.0}) {
+        SCOPED_TRACE(sigma);
+        int s = gaussianSpread(sigma);
+        PixelRect all{-s, -s, 240 + 2 * s, 200 + 2 * s};
+        PixelBuffer fast = PixelBuffer::make(all), exact = PixelBuffer::make(all);
+        ASSERT_TRUE(gaussianBlur(source, sigma, fast));
+        ASSERT_TRUE(gaussianBlurExact(source, sigma, exact));
+        int worst = 0, worstInside = 0;
+        for (int y = all.y; y < all.bottom(); ++y)
+            for (int x = all.x; x < all.right(); ++x)
+                for (int c = 0; c < 4; ++c) {
+                    int d = std::abs(channel(fast.row(y)[x - all.x], c) -
+                                     channel(exact.row(y)[x - all.x], c));
+                    worst = std::max(worst, d);
+                    if (x >= s && x < 240 - s && y >= s && y < 200 - s)
+                        worstInside = std::max(worstInside, d);
+                }
+        // Within 2/255 on the photograph; where it meets the transparent margin (the hardest
+        // edge there is: every channel steps to 0) the box shape shows a little more.
+        EXPECT_LE(worstInside, 2);
+        EXPECT_LE(worst, 4);
+    }
+}
+
+TEST(GaussianBlur, ExtentGrowsByThreeRadiiAndItsMarginIsTransparent) {
+    CGImageRef square = samples::bitmap(20, 20, [](int, int) { return 0xffc08040u; });
+    Ref<CIImage> out = blurred(square, 2);
+    EXPECT_EQ(out->extent(), CGRectMake(-6, -6, 32, 32));
+    CGImageRef rendered = CIContext::contextWithOptions(nullptr)->createCGImage(out, out->extent());
+    ASSERT_TRUE(rendered);
+    ASSERT_EQ(rendered->width, 32);
+    EXPECT_EQ(rendered->row(16)[16], 0xffc08040u);     // the middle is untouched
+    EXPECT_LT(pixelAlpha(rendered->row(16)[5]), 160u); // the edge is half covered
+    EXPECT_EQ(pixelAlpha(rendered->row(0)[0]), 0u);
+    for (std::size_t i = 0; i < rendered->pixelCount(); ++i) {
+        std::uint32_t p = rendered->pixels()[i];
+        ASSERT_LE(pixelRed(p), pixelAlpha(p)); // premultiplied
+    }
+}
+
+TEST(MotionBlur, SpreadsAPointAlongThirtyDegrees) {
+    CGImageRef dot = samples::bitmap(1, 1, [](int, int) { return 0xffffffffu; });
+    auto filter = CIFilter::filterWithName("CIMotionBlur");
+    filter->setValue(CIImage::imageWithCGImage(dot), kCIInputImageKey);
+    filter->setValue(NSNumber::withDouble(10), kCIInputRadiusKey);
+    filter->setValue(NSNumber::withDouble(M_PI / 6), kCIInputAngleKey);
+    Ref<CIImage> out = filter->outputImage();
+    CGRect e = out->extent();
+    EXPECT_NEAR(e.origin.x, -10 * std::cos(M_PI / 6), 1e-9);
+    EXPECT_NEAR(e.origin.y, -5, 1e-9);
+    CGImageRef r = CIContext::contextWithOptions(nullptr)->createCGImage(out, e);
+    ASSERT_TRUE(r);
+    // Nineteen taps of 1/19 each; up and to the right (rows run downwards).
+    int lit = 0;
+    for (int y = 0; y < r->height; ++y)
+        for (int x = 0; x < r->width; ++x)
+            if (r->row(y)[x]) {
+                ++lit;
+                EXPECT_NEAR(int(pixelAlpha(r->row(y)[x])), 13, 1);
+            }
+    EXPECT_EQ(lit, 19);
+    EXPECT_TRUE(r->row(0)[r->width - 1]);
+    EXPECT_TRUE(r->row(r->height - 1)[0]);
+    EXPECT_FALSE(r->row(0)[0]);
+}
+
+TEST(CIContext, CroppedRenderingMatchesTheWholeRender) {
+    CGImageRef photo = photoBitmap(150, 120);
+    auto motion = CIFilter::filterWithName("CIMotionBlur");
+    motion->setValue(blurred(photo, 6), kCIInputImageKey);
+    motion->setValue(NSNumber::withDouble(6), kCIInputRadiusKey);
+    motion->setValue(NSNumber::withDouble(0.5235987755982988), kCIInputAngleKey);
+    Ref<CIImage> whole = motion->outputImage();
+    auto context = CIContext::contextWithOptions(nullptr);
+    CGImageRef all = context->createCGImage(whole, whole->extent());
+    CGRect crop = CGRectMake(37.5, 30, 75, 60);
+    Ref<CIImage> part = whole->imageByCroppingToRect(crop);
+    EXPECT_EQ(part->extent(), crop);
+    CGImageRef cut = context->createCGImage(part, part->extent());
+    ASSERT_TRUE(all && cut);
+    ASSERT_EQ(cut->width, 75);
+    ASSERT_EQ(cut->height, 60);
+    PixelRect allRect = pixelRectForExtent(whole->extent());
+    PixelRect cutRect = pixelRectForExtent(part->extent());
+    for (int y = 0; y < cut->height; ++y)
+        for (int x = 0; x < cut->width; ++x)
+            ASSERT_EQ(cut->row(y)[x],
+                      all->row(y + cutRect.y - allRect.y)[x + cutRect.x - allRect.x]);
+}
+
+TEST(CIFilter, UnknownNamesAndMissingInputsGiveNil) {
+    EXPECT_FALSE(CIFilter::filterWithName("CIBloom"));
+    auto filter = CIFilter::filterWithName("CIGaussianBlur");
+    EXPECT_FALSE(filter->outputImage());
+    EXPECT_FALSE(CIImage::initWithImage(nullptr));
+    EXPECT_FALSE(CIImage::initWithImage(UIImage::systemImageNamed("chevron.down")));
+    EXPECT_FALSE(
+        CIContext::contextWithOptions(nullptr)->createCGImage(nullptr, CGRectMake(0, 0, 1, 1)));
+    // A radius of 0 is the image itself; a huge one is capped, not allocated without bound.
+    CGImageRef one = samples::bitmap(4, 4, [](int, int) { return 0xff102030u; });
+    Ref<CIImage> same = blurred(one, 0);
+    EXPECT_EQ(same->extent(), CGRectMake(0, 0, 4, 4));
+    EXPECT_FALSE(CIContext::contextWithOptions(nullptr)->createCGImage(
+        blurred(one, 1e9), blurred(one, 1e9)->extent()));
+}
