@@ -75,6 +75,7 @@ inline std::uint32_t unpremultiplyPixel(std::uint32_t p) {
     return packPixel(a, div(pixelRed(p)), div(pixelGreen(p)), div(pixelBlue(p)));
 }
 
-// SHA-256 of the bitmap's size and its un-premultiplied pixels: two bitmaps have equal digests
-// exactly when their PNG encodings are equal (up to SHA-256 collisions). Computed once per bitmap.
+// A SHA-256 tree digest (Sha256Tree) of the bitmap's size and its un-premultiplied pixels: two
+// bitmaps have equal digests exactly when their PNG encodings are equal (up to SHA-256 collisions).
+// Computed once per bitmap.
 const Digest256& CGImageContentDigest(const CGImage& image);

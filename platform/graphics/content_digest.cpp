@@ -7,7 +7,7 @@
 namespace {
 
 Digest256 compute(const CGImage& image) {
-    Sha256 h;
+    Sha256Tree h;
     std::uint32_t size[2] = {std::uint32_t(image.width), std::uint32_t(image.height)};
     h.update(size, sizeof size);
     const std::uint32_t* p = image.pixels();

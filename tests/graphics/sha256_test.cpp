@@ -45,3 +45,30 @@ TEST(Sha256, AcceleratedAndPortableAgreeForEveryLengthAndSplit) {
             EXPECT_EQ(a, b) << length << " split " << split;
         }
 }
+
+TEST(Sha256Tree, LanesMatchTheirDefinitionWithAndWithoutTheProcessorsInstructions) {
+    std::mt19937 random(5);
+    std::vector<std::uint8_t> data(5000);
+    for (auto& b : data)
+        b = std::uint8_t(random());
+    for (std::size_t length : {0, 63, 256, 257, 1000, 5000}) {
+        // By definition: blocks dealt round-robin to four lanes, then the digest of the digests.
+        Sha256 lanes[4];
+        for (std::size_t i = 0, l = 0; i < length; i += 64, l = (l + 1) % 4)
+            lanes[l].update(data.data() + i, std::min<std::size_t>(64, length - i));
+        Sha256 root;
+        for (auto& lane : lanes) {
+            Digest256 d = lane.finish();
+            root.update(d.data(), d.size());
+        }
+        Digest256 expected = root.finish();
+        for (bool portable : {false, true}) {
+            Sha256::forcePortable(portable);
+            Sha256Tree tree;
+            tree.update(data.data(), length / 3);
+            tree.update(data.data() + length / 3, length - length / 3);
+            EXPECT_EQ(tree.finish(), expected) << length << (portable ? " portable" : "");
+        }
+        Sha256::forcePortable(false);
+    }
+}
