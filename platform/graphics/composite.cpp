@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace {
 
@@ -27,26 +28,33 @@ __attribute__((target_clones("avx2", "default"))) void overRow(std::uint32_t* __
                                                                const std::uint32_t* __restrict s,
                                                                std::size_t pixels,
                                                                std::uint32_t m) {
+    // Premultiplied sources never exceed 255 here: sc <= sa, so sc + dc (255 - sa) / 255 fits.
     for (std::size_t i = 0; i < pixels; ++i) {
         std::uint32_t sp = s[i], dp = d[i];
         std::uint32_t sa = mul255(sp >> 24, m), keep = 255 - sa;
-        std::uint32_t out = 0;
-        for (int shift = 0; shift < 32; shift += 8) {
-            std::uint32_t sc = mul255((sp >> shift) & 0xff, m);
-            std::uint32_t v = sc + mul255((dp >> shift) & 0xff, keep);
-            out |= std::min(v, 255u) << shift;
-        }
-        d[i] = out;
+        std::uint32_t a = sa + mul255(dp >> 24, keep);
+        std::uint32_t r = mul255((sp >> 16) & 0xff, m) + mul255((dp >> 16) & 0xff, keep);
+        std::uint32_t g = mul255((sp >> 8) & 0xff, m) + mul255((dp >> 8) & 0xff, keep);
+        std::uint32_t b = mul255(sp & 0xff, m) + mul255(dp & 0xff, keep);
+        d[i] = a << 24 | r << 16 | g << 8 | b;
     }
 }
 
 } // namespace
 
 void compositeAligned(std::uint32_t* dst, int dstWidth, int dstHeight, const CGImage& src,
-                      PixelRect at, bool screen, double alpha) {
+                      PixelRect at, bool screen, double alpha, bool dstClear) {
     PixelRect visible = at.intersect({0, 0, dstWidth, dstHeight});
     if (visible.empty() || alpha <= 0) return;
     std::uint32_t m = std::uint32_t(std::lround(std::min(alpha, 1.0) * 255));
+    // Over (or screen) at full strength onto transparent pixels, or an opaque source over
+    // anything, is a copy.
+    if (m == 255 && (dstClear || (!screen && src.opaque))) {
+        for (int y = visible.y; y < visible.bottom(); ++y)
+            std::memcpy(dst + std::size_t(y) * dstWidth + visible.x,
+                        src.row(y - at.y) + (visible.x - at.x), std::size_t(visible.width) * 4);
+        return;
+    }
     for (int y = visible.y; y < visible.bottom(); ++y) {
         std::uint32_t* d = dst + std::size_t(y) * dstWidth + visible.x;
         const std::uint32_t* s = src.row(y - at.y) + (visible.x - at.x);

@@ -34,10 +34,7 @@ std::unique_ptr<CGContext> CGContext::makeBitmap(CGSize size, bool opaque, CGFlo
     c->pixelWidth = w;
     c->pixelHeight = h;
     std::uint32_t* data = c->pixels_->data.get();
-    if (opaque)
-        std::fill_n(data, c->pixels_->pixelCount(), 0xff000000u);
-    else
-        std::memset(data, 0, c->pixels_->pixelCount() * 4);
+    c->pendingFill_ = opaque ? 0xff000000u : 0u;
     c->surface_ = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(data),
                                                       CAIRO_FORMAT_ARGB32, w, h, w * 4);
     c->cr_ = cairo_create(c->surface_);
@@ -73,8 +70,35 @@ void CGContext::detachSnapshot() {
     pixels_ = std::move(mine);
 }
 
+void CGContext::fillPending() {
+    if (!pendingFill_ || !pixels_) return;
+    if (*pendingFill_ == 0)
+        std::memset(pixels_->data.get(), 0, pixels_->pixelCount() * 4);
+    else
+        std::fill_n(pixels_->data.get(), pixels_->pixelCount(), *pendingFill_);
+    pendingFill_.reset();
+    written_ = true;
+}
+
+std::optional<std::uint32_t> CGContext::uniformValue() const {
+    if (!uniform || !pixels_) return std::nullopt;
+    if (pendingFill_) return pendingFill_;
+    return pixels_->data[0];
+}
+
+std::uint32_t* CGContext::pixelsForOverwrite() {
+    if (!pixels_) return nullptr;
+    detachSnapshot();
+    pendingFill_.reset();
+    uniform = false;
+    cairo_surface_flush(surface_);
+    written_ = true;
+    return pixels_->data.get();
+}
+
 cairo_t* CGContext::drawTarget() {
     detachSnapshot();
+    fillPending();
     uniform = false;
     if (written_) {
         cairo_surface_mark_dirty(surface_);
@@ -117,6 +141,7 @@ std::uint32_t* CGBitmapContextGetData(CGContextRef c) {
 
 CGImageRef CGContext::snapshot() {
     if (!pixels_) return nullptr;
+    fillPending();
     if (written_) {
         cairo_surface_mark_dirty(surface_);
         written_ = false;

@@ -41,6 +41,10 @@ struct CGContext {
     // The pixels for writing directly (ARGB32 premultiplied, rows of pixelWidth); nil when the
     // context is not a bitmap. Valid until the next drawing call.
     std::uint32_t* writablePixels();
+    // The same for a caller about to overwrite every pixel: the initial clear is skipped.
+    std::uint32_t* pixelsForOverwrite();
+    // The value of every pixel while the context is uniform.
+    std::optional<std::uint32_t> uniformValue() const;
     // The current pixels as an image bitmap (shared until the next drawing operation).
     CGImageRef snapshot();
 
@@ -73,6 +77,9 @@ struct CGContext {
     bool ownsCairo_ = false;
     bool snapshotTaken_ = false;
     bool written_ = false;
+    // The initial value, written only when something needs the pixels.
+    std::optional<std::uint32_t> pendingFill_;
+    void fillPending();
     std::shared_ptr<CGImage> pixels_;
 };
 using CGContextRef = CGContext*;

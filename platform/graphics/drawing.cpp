@@ -46,6 +46,8 @@ void UIRectFill(CGRect rect) {
 void UIRectFillUsingBlendMode(CGRect rect, CGBlendMode mode) {
     CGContextRef c = UIGraphicsGetCurrentContext();
     bool keepsUniform = c && coversContext(c, rect);
+    // Copying over every pixel needs no initial clear first.
+    if (keepsUniform && mode == kCGBlendModeCopy) c->pixelsForOverwrite();
     cairo_t* cr = c ? c->drawTarget() : nullptr;
     if (!cr) return;
     cairo_save(cr);
@@ -228,9 +230,15 @@ void drawInContext(CGContextRef c, const CGImageRef& image, CGRect rect, CGBlend
     PixelRect at;
     if ((mode == kCGBlendModeNormal || mode == kCGBlendModeScreen) &&
         c->alignedPixelRect(rect, &at) && at.width == image->width && at.height == image->height) {
-        std::uint32_t* pixels = c->writablePixels();
+        std::optional<std::uint32_t> before = c->uniformValue();
+        bool clear = before && *before == 0;
+        bool copies = alpha >= 1 && (clear || (mode == kCGBlendModeNormal && image->opaque));
+        bool coversAll =
+            at.x <= 0 && at.y <= 0 && at.right() >= c->pixelWidth && at.bottom() >= c->pixelHeight;
+        // A copy over every pixel needs no initial clear first.
+        std::uint32_t* pixels = copies && coversAll ? c->pixelsForOverwrite() : c->writablePixels();
         compositeAligned(pixels, c->pixelWidth, c->pixelHeight, *image, at,
-                         mode == kCGBlendModeScreen, alpha);
+                         mode == kCGBlendModeScreen, alpha, clear);
         return;
     }
     drawBitmap(c->drawTarget(), image, rect, cairoOperatorForBlendMode(mode), alpha);
