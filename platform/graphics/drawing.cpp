@@ -1,6 +1,7 @@
 // Fills, strokes, paths and images drawn through a CGContext's cairo_t.
 #include "platform/graphics/composite.h"
 #include "platform/graphics/context.h"
+#include "platform/graphics/downscale.h"
 #include "platform/graphics/image.h"
 #include "platform/graphics/path.h"
 
@@ -228,8 +229,16 @@ void drawInContext(CGContextRef c, const CGImageRef& image, CGRect rect, CGBlend
         return;
     }
     PixelRect at;
-    if ((mode == kCGBlendModeNormal || mode == kCGBlendModeScreen) &&
-        c->alignedPixelRect(rect, &at) && at.width == image->width && at.height == image->height) {
+    bool aligned = (mode == kCGBlendModeNormal || mode == kCGBlendModeScreen) &&
+                   c->alignedPixelRect(rect, &at);
+    // Much smaller than the bitmap: reduce by area averages, then composite pixel for pixel.
+    if (aligned && at.width * 2 <= image->width && at.height * 2 <= image->height) {
+        if (CGImageRef reduced = CGImageDownscaleArea(*image, at.width, at.height)) {
+            drawInContext(c, reduced, rect, mode, alpha);
+            return;
+        }
+    }
+    if (aligned && at.width == image->width && at.height == image->height) {
         std::optional<std::uint32_t> before = c->uniformValue();
         bool clear = before && *before == 0;
         bool copies = alpha >= 1 && (clear || (mode == kCGBlendModeNormal && image->opaque));

@@ -204,3 +204,31 @@ TEST(UIBezierPath, RoundedRectKeepsItsRadiusAndStrokesInside) {
     EXPECT_EQ(CGImageContentDigest(*none->CGImage()),
               CGImageContentDigest(*draw({10, 10}, false, 1, [] {})->CGImage()));
 }
+
+TEST(CGContext, LargeReductionsAverageTheAreaTheyCover) {
+    // Quarters of four colours reduced 20 times: each destination pixel is one quarter's mean.
+    auto quarters = UIImage::imageWithCGImage(samples::bitmap(
+        80, 40, [](int x, int y) { return (x < 40) == (y < 20) ? 0xffff0000u : 0xff0000ffu; }));
+    auto small = draw({4, 2}, true, 1, [&] { quarters->drawInRect({{0, 0}, {4, 2}}); });
+    EXPECT_EQ(at(small, 0, 0), 0xffff0000u);
+    EXPECT_EQ(at(small, 3, 0), 0xff0000ffu);
+    // A reduction by a fraction: the cell straddling the boundary mixes the two sides.
+    auto odd = draw({3, 1}, true, 1, [&] { quarters->drawInRect({{0, 0}, {3, 1}}); });
+    EXPECT_EQ(pixelRed(at(odd, 0, 0)), 128u);
+    EXPECT_EQ(pixelBlue(at(odd, 1, 0)), 128u);
+    // Close to Cairo's own resampling on a photograph.
+    auto photo = UIImage::imageWithCGImage(samples::bitmap(300, 200, [](int x, int y) {
+        std::uint8_t rgb[3];
+        samples::photo(x, y, rgb);
+        return packPixel(255, rgb[0], rgb[1], rgb[2]);
+    }));
+    auto ours = draw({30, 20}, true, 1, [&] { photo->drawInRect({{0, 0}, {30, 20}}); });
+    auto cairos = draw({30, 20}, true, 1, [&] {
+        UIImageDrawInCairo(UIGraphicsGetCurrentContext()->drawTarget(), photo, {{0, 0}, {30, 20}});
+    });
+    double total = 0;
+    for (std::size_t i = 0; i < 600; ++i)
+        total += std::abs(int(pixelGreen(ours->CGImage()->pixels()[i])) -
+                          int(pixelGreen(cairos->CGImage()->pixels()[i])));
+    EXPECT_LT(total / 600, 4.0);
+}
