@@ -78,9 +78,29 @@ Ref<UIImage> onBlack(UIImage* image) {
     return result;
 }
 
+// The overlay stretched to `size`, kept for the last overlay and size: the grain is stretched
+// the same way onto every later artwork of one size, so the resampling is done once.
+UIImage* stretched(UIImage* overlay, CGSize size, CGFloat scale) {
+    static struct {
+        Ref<UIImage> source, result;
+        CGSize size;
+        CGFloat scale = 0;
+    } last;
+    if (!overlay || (overlay->size() == size && overlay->scale() == scale)) return overlay;
+    if (!overlay->CGImage() || overlay->CGImage()->solid) return overlay; // drawn as a fill
+    if (last.source.get() != overlay || last.size != size || last.scale != scale) {
+        UIGraphicsBeginImageContextWithOptions(size, NO, scale);
+        overlay->drawInRect({{0, 0}, size});
+        last = {overlay, UIGraphicsGetImageFromCurrentImageContext(), size, scale};
+        UIGraphicsEndImageContext();
+    }
+    return last.result ? last.result.get() : overlay;
+}
+
 Ref<UIImage> blend(UIImage* base, UIImage* overlay, CGBlendMode mode, double opacity) {
     if (!base) return nullptr;
     CGSize size = base->size();
+    overlay = stretched(overlay, size, base->scale());
     UIGraphicsBeginImageContextWithOptions(size, NO, base->scale());
     base->drawInRect({{0, 0}, size});
     if (overlay) overlay->drawInRect({{0, 0}, size}, mode, opacity);
