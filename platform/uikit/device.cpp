@@ -1,5 +1,7 @@
 #include "platform/uikit/device.h"
 
+#include "platform/graphics/screen_metrics.h"
+
 #include <cmath>
 
 VEY_CLASS_IMPL(UIDevice, NSObject::cls(), [](Class k) {
@@ -43,8 +45,10 @@ UIScreen* UIScreen::mainScreen() {
 void UIScreen::setSize(CGSize size) {
     auto ok = [](double v) { return std::isfinite(v) && v > 0 && v < 100000; };
     if (ok(size.width) && ok(size.height)) bounds_ = {{0, 0}, size};
+    setMainScreenMetrics({bounds_, scale_}); // image contexts at scale 0 follow the screen
 }
 
 void UIScreen::setScale(double scale) {
     if (std::isfinite(scale) && scale >= 1 && scale <= 4) scale_ = scale;
+    setMainScreenMetrics({bounds_, scale_});
 }
