@@ -18,6 +18,23 @@ ScenarioError::ScenarioError(std::string file, int line, std::string problem)
 
 namespace {
 
+// A token as messages show it: printable ASCII as it is, other bytes as \xNN, long ones cut.
+std::string shown(const std::string& text) {
+    std::string out;
+    for (unsigned char c : text) {
+        if (out.size() >= 40) return out + "...";
+        if (c >= 0x20 && c < 0x7F) {
+            out += char(c);
+        } else {
+            static const char* hex = "0123456789abcdef";
+            out += "\\x";
+            out += hex[c >> 4];
+            out += hex[c & 15];
+        }
+    }
+    return out;
+}
+
 struct Token {
     std::string text;
     bool quoted = false;
@@ -57,7 +74,7 @@ class LineParser {
                         if (i >= text.size()) break;
                         char e = text[i++];
                         if (e != '"' && e != '\\')
-                            fail(std::string("unknown escape \\") + e +
+                            fail("unknown escape \\" + shown(std::string(1, e)) +
                                  " in a string (only \\\" and \\\\ are allowed)");
                         token.text += e;
                     } else {
@@ -128,7 +145,8 @@ void parseDevice(const LineParser& p, const std::vector<Token>& args, DeviceSpec
     auto h = x == std::string::npos ? std::nullopt : p.number(size.substr(x + 1));
     if (!w || !h || *w != std::floor(*w) || *h != std::floor(*h) || *w < 1 || *h < 1 || *w > 4096 ||
         *h > 4096)
-        p.fail("device: size must be WxH in whole points from 1 to 4096, got '" + size + "'");
+        p.fail("device: size must be WxH in whole points from 1 to 4096, got '" + shown(size) +
+               "'");
     device.width = *w;
     device.height = *h;
     bool seen[3] = {false, false, false};
@@ -136,7 +154,7 @@ void parseDevice(const LineParser& p, const std::vector<Token>& args, DeviceSpec
         const std::string& option = args[i].text;
         int which = option == "scale" ? 0 : option == "version" ? 1 : option == "name" ? 2 : -1;
         if (which < 0 || args[i].quoted)
-            p.fail("device: unknown option '" + option + "' (scale, version or name)");
+            p.fail("device: unknown option '" + shown(option) + "' (scale, version or name)");
         if (seen[which]) p.fail("device: " + option + " given twice");
         seen[which] = true;
         if (i + 1 >= args.size()) p.fail("device: " + option + " needs a value");
@@ -150,7 +168,7 @@ void parseDevice(const LineParser& p, const std::vector<Token>& args, DeviceSpec
                       value.back() != '.' && value.find("..") == std::string::npos;
             for (char c : value)
                 ok = ok && ((c >= '0' && c <= '9') || c == '.');
-            if (!ok) p.fail("device: version must look like 16.4, got '" + value + "'");
+            if (!ok) p.fail("device: version must look like 16.4, got '" + shown(value) + "'");
             device.version = value;
         } else {
             if (value.empty() || value.size() > 200)
@@ -233,20 +251,21 @@ Scenario parseScenario(const std::string& text, const std::string& file,
         } else if (name == "tap") {
             c.kind = Command::Kind::Tap;
             arity(1, 1, "the name of a player view, e.g. tap veySkipButton");
-            if (!isIdentifier(args[0].text)) p.fail("tap: '" + args[0].text + "' is not a name");
+            if (!isIdentifier(args[0].text))
+                p.fail("tap: '" + shown(args[0].text) + "' is not a name");
             c.property = args[0].text;
             needsLaunch();
         } else if (name == "swipe") {
             c.kind = Command::Kind::Swipe;
             arity(1, 1, "a direction: swipe down");
             if (args[0].text != "down")
-                p.fail("swipe: only 'down' is supported, got '" + args[0].text + "'");
+                p.fail("swipe: only 'down' is supported, got '" + shown(args[0].text) + "'");
             needsLaunch();
         } else if (name == "route") {
             c.kind = Command::Kind::Route;
             arity(1, 1, "speaker, headphones, airpods, airpods-pro, airpods-max or airpods-gen3");
             if (!MPRouteKindFromString(args[0].text, &c.route))
-                p.fail("route: unknown route '" + args[0].text +
+                p.fail("route: unknown route '" + shown(args[0].text) +
                        "' (speaker, headphones, airpods, airpods-pro, airpods-max, "
                        "airpods-gen3)");
         } else if (name == "wait") {
@@ -254,7 +273,7 @@ Scenario parseScenario(const std::string& text, const std::string& file,
             arity(1, 1, "a number of seconds");
             auto seconds = p.number(args[0].text);
             if (!seconds || *seconds < 0)
-                p.fail("wait: '" + args[0].text + "' is not a number of seconds");
+                p.fail("wait: '" + shown(args[0].text) + "' is not a number of seconds");
             if (*seconds > kMaxWaitSeconds) p.fail("wait: at most 3600 seconds at a time");
             c.seconds = *seconds;
         } else if (name == "dump" || name == "snapshot") {
@@ -262,7 +281,7 @@ Scenario parseScenario(const std::string& text, const std::string& file,
             arity(1, 1, "an output file name");
             c.path = p.outputFile(args[0].text, name.c_str());
         } else {
-            p.fail("unknown command '" + name + "'");
+            p.fail("unknown command '" + shown(name) + "'");
         }
         scenario.commands.push_back(std::move(c));
     }

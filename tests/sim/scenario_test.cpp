@@ -92,6 +92,9 @@ TEST(Scenario, MistakesNameTheFileTheLineAndTheProblem) {
     for (const Case& c : std::vector<Case>{
              {"launch\njump", "test.vey:2: unknown command 'jump'"},
              {"\n\n  \"launch\"", "test.vey:3: unknown command '\"launch\"'"},
+             {"\x01go\xff", "test.vey:1: unknown command '\\x01go\\xff'"},
+             {std::string(100, 'z'),
+              "test.vey:1: unknown command '" + std::string(40, 'z') + "...'"},
              {"play \"open", "test.vey:1: unterminated string"},
              {"play \"a\\n\" b", "test.vey:1: unknown escape \\n in a string"},
              {"play \"a\"b c", "test.vey:1: expected a space after a quoted string"},
