@@ -280,6 +280,20 @@ Scenario parseScenario(const std::string& text, const std::string& file,
             c.kind = name == "dump" ? Command::Kind::Dump : Command::Kind::Snapshot;
             arity(1, 1, "an output file name");
             c.path = p.outputFile(args[0].text, name.c_str());
+        } else if (name == "film") {
+            c.kind = Command::Kind::Film;
+            arity(3, 3, "a file prefix, seconds and frames per second: film PREFIX SECONDS FPS");
+            c.path = p.outputFile(args[0].text, "film");
+            auto seconds = p.number(args[1].text);
+            auto fps = p.number(args[2].text);
+            if (!seconds || !(*seconds > 0) || *seconds > kMaxFilmSeconds)
+                p.fail("film: '" + shown(args[1].text) +
+                       "' is not a number of seconds in (0, 600]");
+            if (!fps || !(*fps > 0) || *fps > kMaxFilmFps)
+                p.fail("film: '" + shown(args[2].text) + "' is not a frame rate in (0, 120]");
+            if (*seconds * *fps > kMaxFilmFrames) p.fail("film: more than 3600 frames");
+            c.seconds = *seconds;
+            c.fps = *fps;
         } else {
             p.fail("unknown command '" + shown(name) + "'");
         }

@@ -56,6 +56,7 @@ struct Command {
         Wait,
         Dump,
         Snapshot,
+        Film,
     };
     Kind kind;
     int line = 0;
@@ -67,7 +68,8 @@ struct Command {
     std::string path;     // prefs (absolute), dump and snapshot (relative to the output folder)
     std::string property; // tap
     MPRouteKind route = MPRouteKind::Speaker;
-    double seconds = 0;
+    double seconds = 0; // wait, film
+    double fps = 0;     // film
 };
 
 struct Scenario {
@@ -78,6 +80,9 @@ struct Scenario {
 // Limits that keep a bad file from taking the process with it.
 constexpr std::size_t kMaxScenarioBytes = 4 << 20;
 constexpr double kMaxWaitSeconds = 3600;
+constexpr double kMaxFilmSeconds = 600;
+constexpr double kMaxFilmFps = 120;
+constexpr double kMaxFilmFrames = 3600;
 
 // Reads and checks a scenario: every syntax error, bad argument and missing input file is
 // reported as a ScenarioError before anything runs.

@@ -3,6 +3,7 @@
 #include "platform/preferences/plist_file.h"
 #include "platform/springboard/springboard.h"
 #include "sim/device.h"
+#include "sim/render/render.h"
 
 #include <filesystem>
 #include <fstream>
@@ -13,11 +14,6 @@ namespace fs = std::filesystem;
 namespace sim {
 
 namespace {
-
-SnapshotFunction& snapshotFunction() {
-    static auto* function = new SnapshotFunction();
-    return *function;
-}
 
 // Artwork larger than this is refused before it is read.
 constexpr std::uintmax_t kMaxArtworkBytes = 32u << 20;
@@ -63,10 +59,6 @@ UIView* attachedView(const Scenario& scenario, const Command& c, const std::stri
 }
 
 } // namespace
-
-void setSnapshotFunction(SnapshotFunction function) {
-    snapshotFunction() = std::move(function);
-}
 
 Simulator::Simulator(RunOptions options) : options_(std::move(options)) {
     prepareDevice((fs::path(options_.outDir) / "device").string(), options_.pluginPath,
@@ -145,15 +137,22 @@ void Simulator::execute(const Scenario& scenario, const Command& c) {
     case K::Dump:
         writeOutput(scenario, c, dump().dump());
         break;
-    case K::Snapshot: {
-        if (!snapshotFunction()) fail("snapshot: the renderer is not available in this build");
+    case K::Snapshot:
+    case K::Film: {
         fs::path path = fs::path(options_.outDir) / c.path;
         std::error_code error;
         fs::create_directories(path.parent_path(), error);
         std::string problem;
-        if (!snapshotFunction()(path.string(), &problem)) fail("snapshot: " + problem);
-        written_.push_back(path.string());
-        if (options_.log) *options_.log << path.string() << std::endl;
+        std::vector<std::string> files;
+        bool ok = c.kind == K::Snapshot
+                      ? renderSnapshot(nullptr, 0, path.string(), &problem)
+                      : renderFilm(nullptr, 0, path.string(), c.seconds, c.fps, &problem, &files);
+        if (ok && c.kind == K::Snapshot) files.push_back(path.string());
+        for (const std::string& f : files) {
+            written_.push_back(f);
+            if (options_.log) *options_.log << f << std::endl;
+        }
+        if (!ok) fail(std::string(c.kind == K::Snapshot ? "snapshot: " : "film: ") + problem);
         break;
     }
     }

@@ -23,11 +23,6 @@ struct RunOptions {
     std::ostream* log = nullptr;
 };
 
-// Renders the screen to a PNG file; false with a reason when it cannot.
-using SnapshotFunction = std::function<bool(const std::string& path, std::string* error)>;
-// Installs the renderer behind `snapshot`; without one, snapshot is a scenario error.
-void setSnapshotFunction(SnapshotFunction function);
-
 class Simulator {
   public:
     // Prepares the device folder (throws std::runtime_error when it cannot).

@@ -135,7 +135,7 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
     bool ok = true;
     for (long k = 0; k < count && ok; ++k) {
         if (k > 0) queue.runUntil(start + secondsToNanos(double(k) / fps));
-        char number[16];
+        char number[32]; // room for any long, so the frame name is never cut
         std::snprintf(number, sizeof number, "-%04ld.png", k + 1);
         CGImageRef image = renderRootOrScreen(root, scale, error);
         ok = image && writePNG(image, prefix + number, error);

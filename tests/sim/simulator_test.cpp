@@ -255,7 +255,6 @@ TEST_F(SimulatorTest, SettingsComeFromPrefAndPrefsAndFollowChanges) {
 }
 
 TEST_F(SimulatorTest, PlayerCommandsNeedThePlayer) {
-    sim::setSnapshotFunction({});
     run("launch\n");
     EXPECT_EQ(runError("\ntap veySkipButton"),
               "t.vey:2: the cover sheet has no property 'veySkipButton' (is the plug-in "
@@ -264,8 +263,6 @@ TEST_F(SimulatorTest, PlayerCommandsNeedThePlayer) {
                                       "the plug-in installed and enabled?)");
     EXPECT_EQ(runError("theme"),
               "t.vey:1: theme: the cover sheet has no forceLightTheme (is the plug-in enabled?)");
-    EXPECT_EQ(runError("snapshot screen.png"),
-              "t.vey:1: snapshot: the renderer is not available in this build");
 }
 
 TEST_F(SimulatorTest, TapsReachOnlyControls) {
@@ -302,3 +299,19 @@ TEST_F(SimulatorTest, OutputsLandInTheOutputFolder) {
 }
 
 } // namespace
+
+TEST_F(SimulatorTest, SnapshotsAndFilmsDrawTheScreenAtTheDevicesScale) {
+    run("pref Enabled YES\nplay \"A\" \"B\" artwork-sunset.jpg\nlaunch\nwait 1\n"
+        "snapshot shots/screen.png\nfilm change 0.5 4\n");
+    std::ifstream in(out_ + "/shots/screen.png", std::ios::binary);
+    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                    std::istreambuf_iterator<char>());
+    Ref<UIImage> image = UIImage::imageWithData(NSData::make(std::move(bytes)));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->size(), CGSizeMake(1170, 2532));
+    for (const char* frame : {"change-0001.png", "change-0002.png"})
+        EXPECT_TRUE(std::filesystem::exists(out_ + "/" + frame)) << frame;
+    EXPECT_NEAR(dump()["time"].number, 1.5, 1e-9) << "the film advances the clock";
+    EXPECT_EQ(runError("film x 0 4"), "t.vey:1: film: '0' is not a number of seconds in (0, 600]");
+    EXPECT_EQ(runError("film x 100 100"), "t.vey:1: film: more than 3600 frames");
+}
