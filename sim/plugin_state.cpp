@@ -101,10 +101,10 @@ const void* pluginVariable(const char* name) {
     return nullptr;
 }
 
-Json variableJson(const VariableSpec& spec, Json (*object)(NSObject*)) {
-    const void* address = pluginVariable(spec.name);
+Json variableJson(const VariableSpec& variable, Json (*object)(NSObject*)) {
+    const void* address = pluginVariable(variable.name);
     if (!address) return nullptr;
-    switch (spec.kind) {
+    switch (variable.kind) {
     case K::Bool:
         return *static_cast<const bool*>(address);
     case K::Int32:

@@ -29,6 +29,6 @@ bool pluginLoaded();
 
 // The variable's value as JSON (null when the variable is missing); objects are converted by
 // `object`.
-Json variableJson(const VariableSpec& spec, Json (*object)(NSObject*));
+Json variableJson(const VariableSpec& variable, Json (*object)(NSObject*));
 
 } // namespace sim

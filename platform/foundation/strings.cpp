@@ -125,11 +125,11 @@ std::string NSStringFormat(std::string_view format, std::initializer_list<Format
         }
         // %[.precision][l|ll]conversion
         std::size_t j = i + 1;
-        std::string spec = "%";
+        std::string pattern = "%";
         if (format[j] == '.') {
-            spec += format[j++];
+            pattern += format[j++];
             while (j < format.size() && std::isdigit(static_cast<unsigned char>(format[j])))
-                spec += format[j++];
+                pattern += format[j++];
         }
         while (j < format.size() && format[j] == 'l')
             j++;
@@ -155,7 +155,7 @@ std::string NSStringFormat(std::string_view format, std::initializer_list<Format
                        : std::holds_alternative<double>(*a)    ? std::get<double>(*a)
                        : std::holds_alternative<long long>(*a) ? double(std::get<long long>(*a))
                                                                : 0;
-            std::snprintf(buf, sizeof buf, (spec + "f").c_str(), v);
+            std::snprintf(buf, sizeof buf, (pattern + "f").c_str(), v);
             out += buf;
             break;
         }
@@ -176,7 +176,7 @@ std::string NSStringFormat(std::string_view format, std::initializer_list<Format
             break;
         }
         default:
-            out += spec + conv;
+            out += pattern + conv;
         }
     }
     return out;

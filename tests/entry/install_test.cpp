@@ -1,3 +1,4 @@
+#include "common/hook_rows.h"
 #include "entry/hooks.h"
 #include "entry/install.h"
 #include "entry/properties.h"
@@ -17,32 +18,6 @@ namespace {
 struct HookRow {
     const char* cls;
     const char* selector;
-};
-const HookRow kHooks[] = {
-    {"CSActivityItemContentView", "layoutSubviews"},
-    {"CSMainPageView", "layoutSubviews"},
-    {"CSCoverSheetView", "initWithFrame:"},
-    {"CSCoverSheetView", "didMoveToWindow"},
-    {"CSCoverSheetView", "layoutSubviews"},
-    {"MediaControlsTimeControl", "layoutSubviews"},
-    {"MRUNowPlayingHeaderView", "layoutSubviews"},
-    {"MRUNowPlayingTimeControlsView", "layoutSubviews"},
-    {"MRUNowPlayingTimeControlsView", "setFrame:"},
-    {"CSAdjunctItemView", "_updateSizeToMimic"},
-    {"CSAdjunctListView", "layoutSubviews"},
-    {"MPRouteLabel", "setFrame:"},
-    {"CSNotificationAdjunctListViewController", "viewDidLoad"},
-    {"SBMediaController", "setNowPlayingInfo:"},
-    {"SBMediaController", "_mediaRemoteNowPlayingApplicationIsPlayingDidChange:"},
-    {"MPAVRoute", "isAirpodsRoute"},
-    {"MPAVRoute", "isB298Route"},
-    {"MPAVRoute", "isB515Route"},
-    {"MPAVRoute", "isB688Route"},
-    {"MRUArtworkView", "setArtworkImage:"},
-    {"SpringBoard", "applicationDidFinishLaunching:"},
-    {"CSTeachableMomentsContainerView", "_layoutCallToActionLabel"},
-    {"SBUICallToActionLabel", "didMoveToWindow"},
-    {"SBUICallToActionLabel", "_updateLabelTextWithLanguage:"},
 };
 
 // Probes stand in for the host's implementations, so a test can see that a hook reaches the
@@ -109,7 +84,8 @@ TEST(Install, EveryHookReachesTheImplementationInForceBeforeIt) {
     device.write({{"Enabled", true}});
     SBRegisterHostClasses();
     std::map<std::string, std::string> types;
-    for (const HookRow& row : kHooks) {
+    for (auto [rowClass, rowSelector] : kHookedMethods) {
+        HookRow row{rowClass, rowSelector};
         Class cls = objc_getClass(row.cls);
         ASSERT_NE(cls, nullptr) << row.cls;
         const objc_method* m = class_lookupMethod(cls, sel(row.selector));
@@ -123,7 +99,8 @@ TEST(Install, EveryHookReachesTheImplementationInForceBeforeIt) {
     }
     initialiseVey();
     ASSERT_TRUE(enabled);
-    for (const HookRow& row : kHooks) {
+    for (auto [rowClass, rowSelector] : kHookedMethods) {
+        HookRow row{rowClass, rowSelector};
         std::string key = std::string(row.cls) + " " + row.selector;
         Ref<NSObject> obj = Ref<NSObject>::adopt(class_createInstance(objc_getClass(row.cls)));
         reached.clear();

@@ -1,6 +1,7 @@
 // Scenarios run against the host with the built plug-in: the stock host when the plug-in is
 // off, the host's flows reaching the plug-in's hooks when it is on, every command's effect,
 // and the errors only a running scenario can find.
+#include "common/hook_rows.h"
 #include "host/host_fixture.h"
 #include "platform/runtime/loader.h"
 #include "sim_fixture.h"
@@ -82,34 +83,8 @@ TEST_F(SimulatorTest, WithEnabledOffTheHostStaysStock) {
 TEST_F(SimulatorTest, WithEnabledOnTheHostsFlowsReachThePlugInsHooks) {
     run("pref Enabled YES\nlaunch\n");
     // Every hooked selector now starts in the plug-in.
-    const std::pair<const char*, const char*> hooked[] = {
-        {"CSActivityItemContentView", "layoutSubviews"},
-        {"CSMainPageView", "layoutSubviews"},
-        {"CSCoverSheetView", "initWithFrame:"},
-        {"CSCoverSheetView", "didMoveToWindow"},
-        {"CSCoverSheetView", "layoutSubviews"},
-        {"MediaControlsTimeControl", "layoutSubviews"},
-        {"MRUNowPlayingHeaderView", "layoutSubviews"},
-        {"MRUNowPlayingTimeControlsView", "layoutSubviews"},
-        {"MRUNowPlayingTimeControlsView", "setFrame:"},
-        {"CSAdjunctItemView", "_updateSizeToMimic"},
-        {"CSAdjunctListView", "layoutSubviews"},
-        {"MPRouteLabel", "setFrame:"},
-        {"CSNotificationAdjunctListViewController", "viewDidLoad"},
-        {"SBMediaController", "setNowPlayingInfo:"},
-        {"SBMediaController", "_mediaRemoteNowPlayingApplicationIsPlayingDidChange:"},
-        {"MPAVRoute", "isAirpodsRoute"},
-        {"MPAVRoute", "isB298Route"},
-        {"MPAVRoute", "isB515Route"},
-        {"MPAVRoute", "isB688Route"},
-        {"MRUArtworkView", "setArtworkImage:"},
-        {"SpringBoard", "applicationDidFinishLaunching:"},
-        {"CSTeachableMomentsContainerView", "_layoutCallToActionLabel"},
-        {"SBUICallToActionLabel", "didMoveToWindow"},
-        {"SBUICallToActionLabel", "_updateLabelTextWithLanguage:"},
-    };
     std::string plugin = NSDeviceRoot() + "/Library/MobileSubstrate/DynamicLibraries/Vey.dylib";
-    for (auto [cls, selector] : hooked) {
+    for (auto [cls, selector] : kHookedMethods) {
         IMP imp = class_getMethodImplementation(objc_getClass(cls), sel(selector));
         Dl_info info{};
         ASSERT_NE(dladdr(reinterpret_cast<void*>(imp), &info), 0) << cls << " " << selector;
