@@ -1,6 +1,7 @@
 // A track change from setNowPlayingInfo: to the styled player with its background, for a
 // 1000 x 1000 JPEG artwork: the work the main queue does (decode, same-image tests, colours,
 // background, view updates), not the virtual time it waits.
+#include "bench/jpeg_encode.h"
 #include "controls/InnerShadowButton.h"
 #include "entry/install.h"
 #include "entry/properties.h"
@@ -10,12 +11,12 @@
 #include "platform/springboard/springboard.h"
 #include "platform/uikit/uikit.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <jpeglib.h>
 #include <unistd.h>
 #include <vector>
 
@@ -47,29 +48,9 @@ std::vector<std::uint8_t> photoRGB(int seed) {
 
 Ref<NSData> jpeg(int seed) {
     std::vector<std::uint8_t> rgb = photoRGB(seed);
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &out, &size);
-    info.image_width = kSide;
-    info.image_height = kSide;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW row = &rgb[std::size_t(info.next_scanline) * kSide * 3];
-        jpeg_write_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_compress(&info);
-    Ref<NSData> data = NSData::make(out, size);
-    jpeg_destroy_compress(&info);
-    std::free(out);
-    return data;
+    return encodeJPEG(kSide, kSide, [&](int y, std::uint8_t* row) {
+        std::copy_n(&rgb[std::size_t(y) * kSide * 3], std::size_t(kSide) * 3, row);
+    });
 }
 
 // The host with the plug-in, once per process; the player's views attached when the player
