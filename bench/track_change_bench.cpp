@@ -72,7 +72,7 @@ void launch() {
     SBLaunch();
     MainQueue::shared().runFor(5);
     UIView* cover = coversheetView;
-    if (!attached<UIView>(cover, "veyView")) {
+    if (!attached(cover, prop::veyView)) {
         Ref<UIView> root = UIView::make(CGRectMake(0, 300, 390, 420));
         Ref<UIImageView> backgroundView = UIView::make<UIImageView>(cover->bounds());
         Ref<UIImageView> art = UIView::make<UIImageView>(CGRectMake(70, 20, 250, 250));
@@ -85,12 +85,12 @@ void launch() {
              {panel.get(), static_cast<UIView*>(art.get()), static_cast<UIView*>(title.get()),
               static_cast<UIView*>(subtitle.get())})
             root->addSubview(part);
-        setAttached(cover, "veyView", root);
-        setAttached(cover, "veyBackgroundArtwork", backgroundView);
-        setAttached(cover, "artworkImageView", art);
-        setAttached(cover, "veySongLabel", title);
-        setAttached(cover, "veyArtistLabel", subtitle);
-        setAttached(cover, "veyMiniBackgroundView", panel);
+        setAttached(cover, prop::veyView, root);
+        setAttached(cover, prop::veyBackgroundArtwork, backgroundView);
+        setAttached(cover, prop::artworkImageView, art);
+        setAttached(cover, prop::veySongLabel, title);
+        setAttached(cover, prop::veyArtistLabel, subtitle);
+        setAttached(cover, prop::veyMiniBackgroundView, cast<InnerShadowButton>(panel.get()));
     }
 }
 

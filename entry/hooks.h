@@ -96,12 +96,12 @@ void MRUNowPlayingTimeControlsView_setFrame(id self, SEL _cmd, CGRect frame);
 // Glitch effect (controls/glitch.cpp)
 void CSCoverSheetView_startGlitchEffect(id self, SEL _cmd);
 
-// The attached properties of the cover sheet, by getter name, in declaration order.
-// Each property's key is its getter's address.
-struct AttachedProperty {
+// The attached properties of the cover sheet as the runtime registers them, in declaration
+// order. Each property's key is its getter's address.
+struct PropertyRegistration {
     const char* name;
     const char* typeEncoding;
     IMP getter;
     IMP setter;
 };
-const std::vector<AttachedProperty>& attachedProperties();
+const std::vector<PropertyRegistration>& attachedProperties();

@@ -10,7 +10,7 @@ namespace {
 // The call-to-action label shows exactly while the player's root view is hidden. Without a
 // cover sheet or player the player counts as shown, so the label hides.
 bool callToActionHidden() {
-    UIView* player = attached<UIView>(coversheetView, "veyView");
+    UIView* player = attached(coversheetView, prop::veyView);
     return !(player && player->isHidden());
 }
 

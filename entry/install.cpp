@@ -116,7 +116,7 @@ const std::vector<Step>& installationTable() {
 }
 
 void attachProperties(Class cls) {
-    for (const AttachedProperty& p : attachedProperties()) {
+    for (const PropertyRegistration& p : attachedProperties()) {
         objc_property_attribute_t attributes[] = {{"T", p.typeEncoding}, {"&", ""}, {"N", ""}};
         class_addProperty(cls, p.name, attributes, 3);
         class_addMethod(cls, sel(p.name), p.getter, "@@:");
@@ -124,36 +124,27 @@ void attachProperties(Class cls) {
     }
 }
 
+void bindSetting(HBPreferences* prefs, bool* variable, bool fallback, const char* key) {
+    prefs->registerBool(variable, fallback, key);
+}
+void bindSetting(HBPreferences* prefs, std::string* variable, const char* fallback,
+                 const char* key) {
+    prefs->registerObject(variable, fallback, key);
+}
+
+// Every setting after "Enabled", which the initialiser binds on its own first.
 void bindSettings() {
-    HBPreferences* prefs = preferences;
-    prefs->registerObject(&styleValue, "colorFlow", "style");
-    prefs->registerBool(&backgroundArtworkSwitch, YES, "backgroundArtwork");
-    prefs->registerBool(&borderEnabled, NO, "addBorder");
-    prefs->registerBool(&borderFrameEnabled, YES, "addBorderFrame");
-    prefs->registerBool(&addBlurSwitch, YES, "addBlur");
-    prefs->registerBool(&backgroundBlurEffect, YES, "backgroundBlurEffect");
-    prefs->registerObject(&blurModeValue, "1", "blurMode");
-    prefs->registerObject(&blurRadius, "10", "blurRadius");
-    prefs->registerObject(&maxOffsetValue, "25", "newOffset1");
-    prefs->registerObject(&minOffsetValue, "25", "newOffset2");
-    prefs->registerObject(&artworkOffsetValue, "0", "artworkOffset");
-    prefs->registerObject(&newArtworkSize, "250", "artworkSize");
-    prefs->registerObject(&glassWidth, "13", "glassWidth");
-    prefs->registerObject(&newCornerRadius, "20", "CornerRadius");
-    prefs->registerObject(&dismissTimeout, "15", "dismissTimeout");
-    prefs->registerBool(&showDeviceNameSwitch, NO, "showDeviceName");
-    prefs->registerBool(&miniBackgroundSwitch, YES, "veyMiniBackgroundView");
-    prefs->registerBool(&maxiBackgroundSwitch, YES, "veyMaxiBackgroundView");
-    prefs->registerBool(&timelineNumbers, YES, "timelineNumbersSwitch");
-    prefs->registerBool(&hideNotificationTweaks, YES, "hideNotificationTweaksSwitch");
-    prefs->registerBool(&enableGlitch, NO, "glitchSwitch");
+#define VEY_BIND_SETTING(type, name, initial, key, fallback)                                       \
+    if (static_cast<const void*>(&name) != &enabled) bindSetting(preferences, &name, fallback, key);
+    VEY_SETTINGS(VEY_BIND_SETTING)
+#undef VEY_BIND_SETTING
 }
 
 } // namespace
 
 void initialiseVey() {
     preferences = HBPreferences::initWithIdentifier(kVeyPreferencesDomain);
-    preferences->registerBool(&enabled, NO, "Enabled");
+    bindSetting(preferences, &enabled, NO, "Enabled");
     if (!enabled) return;
     bindSettings();
     // A class the host lacks is nil: its steps take no effect and the rest goes on.

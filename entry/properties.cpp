@@ -20,39 +20,24 @@ template <int N> void setProperty(id self, SEL, id value) {
     objc_setAssociatedObject(self, keyOf<N>(), value, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
 }
 
-template <int N> AttachedProperty row(const char* name, const char* type) {
+template <int N> PropertyRegistration row(const char* name, const char* type) {
     return {name, type, reinterpret_cast<IMP>(&getProperty<N>),
             reinterpret_cast<IMP>(&setProperty<N>)};
 }
 
+enum class Index {
+#define VEY_PROPERTY_INDEX(name, type) name,
+    VEY_ATTACHED_PROPERTIES(VEY_PROPERTY_INDEX)
+#undef VEY_PROPERTY_INDEX
+};
+
 } // namespace
 
-const std::vector<AttachedProperty>& attachedProperties() {
-    static const std::vector<AttachedProperty> table = {
-        row<0>("veyView", "@\"UIView\""),
-        row<1>("veyBackgroundArtwork", "@\"UIImageView\""),
-        row<2>("pausePlayIcon", "@\"UIImageView\""),
-        row<3>("skipIcon", "@\"UIImageView\""),
-        row<4>("rewindIcon", "@\"UIImageView\""),
-        row<5>("airplayIcon", "@\"UIImageView\""),
-        row<6>("dismissIcon", "@\"UIImageView\""),
-        row<7>("artworkImageView", "@\"UIImageView\""),
-        row<8>("nowPlayingAppIcon", "@\"UIImageView\""),
-        row<9>("blurButtonView", "@\"UIVisualEffectView\""),
-        row<10>("veyBlurEffect", "@\"UIBlurEffect\""),
-        row<11>("veySourceLabel", "@\"UILabel\""),
-        row<12>("veyArtistLabel", "@\"UILabel\""),
-        row<13>("veySongLabel", "@\"UILabel\""),
-        row<14>("veyPauseButton", "@\"UIButton\""),
-        row<15>("veyRewindButton", "@\"UIButton\""),
-        row<16>("veySkipButton", "@\"UIButton\""),
-        row<17>("veyAirplayButton", "@\"UIButton\""),
-        row<18>("veyArtworkButton", "@\"UIButton\""),
-        row<19>("veyDissmissButton", "@\"UIButton\""),
-        row<20>("playingSource", "@\"UIButton\""),
-        row<21>("veyMiniBackgroundView", "@\"InnerShadowButton\""),
-        row<22>("downSwipe", "@\"UISwipeGestureRecognizer\""),
-        row<23>("glitchCharacters", "@\"NSArray\""),
+const std::vector<PropertyRegistration>& attachedProperties() {
+    static const std::vector<PropertyRegistration> table = {
+#define VEY_PROPERTY_ROW(name, type) row<static_cast<int>(Index::name)>(#name, "@\"" #type "\""),
+        VEY_ATTACHED_PROPERTIES(VEY_PROPERTY_ROW)
+#undef VEY_PROPERTY_ROW
     };
     return table;
 }

@@ -4,13 +4,15 @@
 #include "platform/preferences/preferences.h"
 #include "platform/uikit/uikit.h"
 
+#define VEY_DEFINE_SETTING(type, name, initial, key, fallback) type name = initial;
 #define VEY_DEFINE_VARIABLE(type, name, initial) type name = initial;
-VEY_SETTINGS(VEY_DEFINE_VARIABLE)
+VEY_SETTINGS(VEY_DEFINE_SETTING)
 VEY_SHARED_STATE(VEY_DEFINE_VARIABLE)
 
 void resetVeyState() {
+#define VEY_RESET_SETTING(type, name, initial, key, fallback) name = initial;
 #define VEY_RESET_VARIABLE(type, name, initial) name = initial;
-    VEY_SETTINGS(VEY_RESET_VARIABLE)
+    VEY_SETTINGS(VEY_RESET_SETTING)
     VEY_SHARED_STATE(VEY_RESET_VARIABLE)
 }
 

@@ -49,7 +49,7 @@ id CSCoverSheetView_scaleImageToSize(id, SEL, id image, CGSize size) {
 void CSCoverSheetView_setImagesShouldGenerate(id self, SEL, id image, bool) {
     blurredImage = artworkBackground(cast<UIImage>(image), NSStringIntValue(blurRadius),
                                      NSStringIntValue(blurModeValue));
-    if (auto* background = attached<UIImageView>(self, "veyBackgroundArtwork")) {
+    if (auto* background = attached(self, prop::veyBackgroundArtwork)) {
         Ref<UIImageView> keep = background;
         UIView::transitionWithView(background, 0.5, kCrossDissolve,
                                    [keep] { keep->setImage(blurredImage); });
@@ -58,7 +58,7 @@ void CSCoverSheetView_setImagesShouldGenerate(id self, SEL, id image, bool) {
     Ref<UIImage> artwork = cast<UIImage>(image);
     dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 100 * NSEC_PER_MSEC), dispatch_get_main_queue(),
                    [cover, artwork] {
-                       auto* view = attached<UIImageView>(cover, "artworkImageView");
+                       auto* view = attached(cover, prop::artworkImageView);
                        if (!view) return;
                        Ref<UIImageView> keep = view;
                        UIView::transitionWithView(view, 0.2, kCrossDissolve,

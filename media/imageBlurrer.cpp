@@ -171,10 +171,10 @@ Ref<UIImage> imageBlurrer::applyCustomBlur(UIImage* image, double radius, NSInte
     if (!rendered) return nullptr;
     Ref<UIImage> grained =
         send<UIImage*>(self(), "addGrainEffectToImage:", onBlack(rendered).get());
-    if (backgroundBlurEffect && effect == 0)
+    if (backgroundBlurEffect && effect == kBlurModeLight)
         return send<UIImage*>(self(), "blendImage:withImage:opacity:", grained.get(), k.dark.get(),
                               kDarkOpacity);
-    if (backgroundBlurEffect && effect == 1)
+    if (backgroundBlurEffect && effect == kBlurModeDark)
         return send<UIImage*>(self(), "blendImage:withImage:opacity:", grained.get(), k.light.get(),
                               kLightOpacity);
     return grained;

@@ -14,14 +14,14 @@ namespace {
 
 constexpr std::string_view kNotAvailable = "N/A";
 
-UIView* playerView(const char* name) {
-    return attached<UIView>(coversheetView, name);
+template <class T> T* playerView(AttachedProperty<T> name) {
+    return attached(coversheetView, name);
 }
 
-void setLabelText(const char* name, NSString* text) {
+void setLabelText(AttachedProperty<UILabel> name, NSString* text) {
     if (auto* label = attached<UILabel>(coversheetView, name)) label->setText(text);
 }
-void setLabelText(const char* name, std::string_view text) {
+void setLabelText(AttachedProperty<UILabel> name, std::string_view text) {
     if (auto* label = attached<UILabel>(coversheetView, name)) label->setText(text);
 }
 
@@ -31,32 +31,34 @@ void showTitleAndArtist(NSDictionary* info, bool mayDeferTitle) {
             nowPlayingText(nowPlayingValue(info, kMRMediaRemoteNowPlayingInfoTitle))) {
         coverName = title->str();
         // The glitch effect writes the title itself when it runs.
-        if (!(mayDeferTitle && enableGlitch && shouldGlitch)) setLabelText("veySongLabel", title);
+        if (!(mayDeferTitle && enableGlitch && shouldGlitch))
+            setLabelText(prop::veySongLabel, title);
     } else {
-        setLabelText("veySongLabel", kNotAvailable);
+        setLabelText(prop::veySongLabel, kNotAvailable);
     }
     if (Ref<NSString> artist =
             nowPlayingText(nowPlayingValue(info, kMRMediaRemoteNowPlayingInfoArtist))) {
         artistName = artist->str();
-        setLabelText("veyArtistLabel", artist);
+        setLabelText(prop::veyArtistLabel, artist);
     } else {
-        setLabelText("veyArtistLabel", kNotAvailable);
+        setLabelText(prop::veyArtistLabel, kNotAvailable);
     }
 }
 
 void hidePlayerViews() {
     highresImage = nullptr;
     send(coversheetView, "hideNotifications:", NO);
-    for (const char* name : {"veyView", "veyBackgroundArtwork"})
-        if (UIView* view = playerView(name)) {
+    for (UIView* view :
+         {playerView(prop::veyView), static_cast<UIView*>(playerView(prop::veyBackgroundArtwork))})
+        if (view) {
             view->setAlpha(0);
             view->setHidden(YES);
         }
 }
 
 void showPlayerViews() {
-    UIView* player = playerView("veyView");
-    UIView* background = playerView("veyBackgroundArtwork");
+    UIView* player = playerView(prop::veyView);
+    UIView* background = playerView(prop::veyBackgroundArtwork);
     if (player) {
         player->setHidden(NO);
         player->setAlpha(1);
@@ -96,13 +98,13 @@ void loadControllerArtwork(NSData* data) {
         } else {
             send(playingHeader, "findNeededStuff");
         }
-        if (prevAction == 1 || prevAction == -1) {
+        if (prevAction == action::kRewind || prevAction == action::kSkip) {
             if (glitchNo == 0) {
                 shouldGlitch = YES;
                 send(coversheetView, "startGlitchEffect");
             }
             slideArtwork();
-            prevAction = 2;
+            prevAction = action::kTrackChangeAnimated;
         } else {
             animating = NO;
         }
@@ -144,7 +146,7 @@ void artworkViewImageLoaded(UIImage* loaded) {
     Ref<UIImage> image = loaded;
     dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 300 * NSEC_PER_MSEC), dispatch_get_main_queue(),
                    [image] {
-                       id shown = playerView("artworkImageView");
+                       id shown = playerView(prop::artworkImageView);
                        if (send<bool>(coversheetView, "isSameImage:asImageInView:", image, shown))
                            return;
                        send(coversheetView, "processStyle:shouldGenerate:", image, YES);
@@ -165,7 +167,7 @@ void SBMediaController_setNowPlayingInfo(id self, SEL _cmd, id info) {
 }
 
 void MRUArtworkView_setArtworkImage(id self, SEL _cmd, id image) {
-    if (artworkViewContext(self) != 2) {
+    if (artworkViewContext(self) != kLockScreenContext) {
         callIMP(orig_MRUArtworkView_setArtworkImage, self, _cmd, image);
         return;
     }

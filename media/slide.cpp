@@ -19,7 +19,7 @@ double coverSheetWidth() {
 }
 
 UIView* artworkView() {
-    return attached<UIView>(coversheetView, "artworkImageView");
+    return attached(coversheetView, prop::artworkImageView);
 }
 
 void slideIn() {
@@ -30,7 +30,7 @@ void slideIn() {
                 artwork->setTransform(CGAffineTransformIdentity);
                 artwork->setAlpha(1);
             }
-            if (UIView* background = attached<UIView>(coversheetView, "veyBackgroundArtwork"))
+            if (UIView* background = attached(coversheetView, prop::veyBackgroundArtwork))
                 background->setAlpha(hidden ? 0 : 1);
         },
         [](bool) { animating = NO; });
@@ -50,10 +50,10 @@ void slideArtwork() {
             double w = coverSheetWidth();
             if (minimized) {
                 if (artwork) artwork->setTransform(slidTo(0));
-            } else if (prevAction == 1) {
+            } else if (prevAction == action::kRewind) {
                 skippedTrack = YES;
                 if (artwork) artwork->setTransform(slidTo(kSlideDistance * w));
-            } else if (prevAction == -1) {
+            } else if (prevAction == action::kSkip) {
                 skippedTrack = NO;
                 if (artwork) artwork->setTransform(slidTo(-kSlideDistance * w));
             }

@@ -27,9 +27,8 @@ void setOutlineColor(UIView* panel, UIColor* color) {
 }
 
 void setImages(id self) {
-    if (auto* artwork = attached<UIImageView>(self, "artworkImageView"))
-        artwork->setImage(highresImage);
-    if (auto* background = attached<UIImageView>(self, "veyBackgroundArtwork"))
+    if (auto* artwork = attached(self, prop::artworkImageView)) artwork->setImage(highresImage);
+    if (auto* background = attached(self, prop::veyBackgroundArtwork))
         background->setImage(blurredImage);
 }
 
@@ -39,10 +38,10 @@ void sendColors(id self, UIColor* main, UIColor* second) {
 
 // Restores the colours of the style when the light override goes off.
 void restoreStyle(id self, UIView* player) {
-    auto* song = attached<UILabel>(self, "veySongLabel");
-    auto* artist = attached<UILabel>(self, "veyArtistLabel");
-    auto* artwork = attached<UIView>(self, "artworkImageView");
-    auto* panel = attached<UIView>(self, "veyMiniBackgroundView");
+    auto* song = attached(self, prop::veySongLabel);
+    auto* artist = attached(self, prop::veyArtistLabel);
+    auto* artwork = attached(self, prop::artworkImageView);
+    auto* panel = attached(self, prop::veyMiniBackgroundView);
     bool dark = styleValue == "darkMode";
     if (dark || styleValue == "lightMode") {
         Ref<UIColor> solid = dark ? UIColor::blackColor() : UIColor::whiteColor();
@@ -73,7 +72,7 @@ void restoreStyle(id self, UIView* player) {
 
 void CSCoverSheetView_processStyleShouldGenerate(id self, SEL, id image, bool generate) {
     if (generate && send<bool>(self, "isSameImage:asImageInView:", image,
-                               static_cast<id>(attached<UIImageView>(self, "artworkImageView"))))
+                               static_cast<id>(attached(self, prop::artworkImageView))))
         return;
     if (styleValue == "darkMode" && !forcedTheme) {
         sendColors(self, UIColor::blackColor(), UIColor::blackColor());
@@ -100,29 +99,29 @@ void CSCoverSheetView_applyColors(id self, SEL, id mainColor, id secondColor) {
     Ref<UIColor> second = cast<UIColor>(secondColor);
     dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 100 * NSEC_PER_MSEC), dispatch_get_main_queue(),
                    [cover, main] {
-                       if (UIView* player = attached<UIView>(cover, "veyView"))
+                       if (UIView* player = attached(cover, prop::veyView))
                            player->setTintColor(main);
                    });
     send(self, "changeTimelineColor:", main);
-    if (auto* song = attached<UILabel>(self, "veySongLabel")) {
+    if (auto* song = attached(self, prop::veySongLabel)) {
         Ref<UILabel> keep = song;
         UIView::transitionWithView(song, 0.3, kCrossDissolve,
                                    [keep, main] { keep->setTextColor(main); });
     }
-    if (auto* artist = attached<UILabel>(self, "veyArtistLabel")) {
+    if (auto* artist = attached(self, prop::veyArtistLabel)) {
         Ref<UILabel> keep = artist;
         UIView::transitionWithView(artist, 0.3, kCrossDissolve,
                                    [keep, second] { keep->setTextColor(second); });
     }
     dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 200 * NSEC_PER_MSEC), dispatch_get_main_queue(),
                    [cover, second] {
-                       auto* artwork = attached<UIView>(cover, "artworkImageView");
+                       auto* artwork = attached(cover, prop::artworkImageView);
                        if (!artwork) return;
                        Ref<UIView> keep = artwork;
                        UIView::transitionWithView(artwork, 0.1, kCrossDissolve,
                                                   [keep, second] { setBorderColor(keep, second); });
                    });
-    if (auto* panel = attached<UIView>(self, "veyMiniBackgroundView")) {
+    if (auto* panel = attached(self, prop::veyMiniBackgroundView)) {
         setOutlineColor(panel, second);
         setBorderColor(panel, second);
         Ref<UIView> keep = panel;
@@ -131,7 +130,7 @@ void CSCoverSheetView_applyColors(id self, SEL, id mainColor, id secondColor) {
 }
 
 void CSCoverSheetView_forceLightTheme(id self, SEL) {
-    UIView* player = attached<UIView>(self, "veyView");
+    UIView* player = attached(self, prop::veyView);
     Ref<NSObject> cover = self;
     Ref<UIView> keep = player;
     UIView::transitionWithView(player, 0.3, kCrossDissolve, [cover, keep] {
@@ -143,8 +142,8 @@ void CSCoverSheetView_forceLightTheme(id self, SEL) {
         forcedTheme = YES;
         Ref<UIColor> white = UIColor::whiteColor();
         if (keep) keep->setTintColor(white);
-        setTextColor(attached<UILabel>(cover, "veySongLabel"), white);
-        setTextColor(attached<UILabel>(cover, "veyArtistLabel"), white);
+        setTextColor(attached(cover, prop::veySongLabel), white);
+        setTextColor(attached(cover, prop::veyArtistLabel), white);
         setImages(cover);
         send(cover, "changeTimelineColor:", white);
     });

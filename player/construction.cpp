@@ -41,17 +41,19 @@ struct Build {
         UIView* root = veyView();
         return root ? root->bounds().size.width : 0;
     }
-    UIView* veyView() const { return attached<UIView>(sheet, "veyView"); }
+    UIView* veyView() const { return attached(sheet, prop::veyView); }
 
-    template <class T> T* keep(const char* property, const Ref<T>& value) const {
+    template <class T, class V> V* keep(AttachedProperty<T> property, const Ref<V>& value) const {
         setAttached(sheet, property, value.get());
         return value.get();
     }
-    template <class T> T* own(const char* property) const { return attached<T>(sheet, property); }
+    template <class T> T* own(AttachedProperty<T> property) const {
+        return attached(sheet, property);
+    }
     // Some steps reach the player through the recorded cover sheet rather than the receiver;
     // the two are one view whenever the host made it with initWithFrame:.
-    template <class T> static T* recorded(const char* property) {
-        return attached<T>(coversheetView.get(), property);
+    template <class T> static T* recorded(AttachedProperty<T> property) {
+        return attached(coversheetView.get(), property);
     }
 
     Ref<UIImage> templateSymbol(std::string_view name) const {
@@ -59,14 +61,13 @@ struct Build {
         return symbol ? symbol->imageWithRenderingMode(UIImageRenderingModeAlwaysTemplate)
                       : nullptr;
     }
-    void setRecordedSymbol(const char* property, std::string_view name) const {
-        if (UIImageView* icon = recorded<UIImageView>(property))
-            icon->setImage(templateSymbol(name));
+    void setRecordedSymbol(AttachedProperty<UIImageView> property, std::string_view name) const {
+        if (UIImageView* icon = recorded(property)) icon->setImage(templateSymbol(name));
     }
 };
 
 void buildRoot(const Build& b) {
-    UIView* root = b.keep("veyView", UIView::make(b.sheet->bounds()));
+    UIView* root = b.keep(prop::veyView, UIView::make(b.sheet->bounds()));
     root->setAutoresizingMask(kFlexibleSize);
     root->setHidden(YES);
     b.sheet->addSubview(root);
@@ -77,14 +78,14 @@ void buildRoot(const Build& b) {
 
 void buildBackgroundArtwork(const Build& b) {
     UIImageView* background =
-        b.keep("veyBackgroundArtwork", UIView::make<UIImageView>(b.sheet->bounds()));
+        b.keep(prop::veyBackgroundArtwork, UIView::make<UIImageView>(b.sheet->bounds()));
     background->setAutoresizingMask(kFlexibleSize);
     background->setContentMode(UIViewContentModeScaleAspectFill);
     b.sheet->insertSubview(background, 0);
 }
 
 void buildSourceLabel(const Build& b) {
-    UILabel* label = b.keep("veySourceLabel", UIView::make<UILabel>());
+    UILabel* label = b.keep(prop::veySourceLabel, UIView::make<UILabel>());
     if (showDeviceNameSwitch)
         label->setText(stringWithFormat("%@", {UIDevice::currentDevice()->name()}));
     else
@@ -103,36 +104,36 @@ void buildSourceLabel(const Build& b) {
 }
 
 void buildPauseButton(const Build& b) {
-    UIButton* button = b.keep("veyPauseButton", UIView::make<UIButton>());
+    UIButton* button = b.keep(prop::veyPauseButton, UIView::make<UIButton>());
     onTap(button, b.sheet, "pausePlaySong");
     b.veyView()->addSubview(button);
     useConstraints(button);
     constrainSquare(button, 0.1 * b.W());
     constrain(button->centerXAnchor(), b.veyView()->centerXAnchor());
-    constrain(button->centerYAnchor(), b.own<UILabel>("veySourceLabel")->topAnchor(),
+    constrain(button->centerYAnchor(), b.own(prop::veySourceLabel)->topAnchor(),
               -0.12 * b.W() - b.W() * maxiOffset() / 100);
-    UIImageView* icon = b.keep("pausePlayIcon", UIView::make<UIImageView>(button->bounds()));
+    UIImageView* icon = b.keep(prop::pausePlayIcon, UIView::make<UIImageView>(button->bounds()));
     icon->setFrame(button->bounds());
     icon->setAutoresizingMask(kFlexibleSize);
     button->addSubview(icon);
-    b.setRecordedSymbol("pausePlayIcon", "play.fill");
+    b.setRecordedSymbol(prop::pausePlayIcon, "play.fill");
 }
 
 // Rewind and skip: the same button on either side of the pause button.
 void buildSideButton(const Build& b, bool rewind) {
     UIButton* button =
-        b.keep(rewind ? "veyRewindButton" : "veySkipButton", UIView::make<UIButton>());
+        b.keep(rewind ? prop::veyRewindButton : prop::veySkipButton, UIView::make<UIButton>());
     onTap(button, b.sheet, rewind ? "rewindSong" : "skipSong");
     b.veyView()->addSubview(button);
     useConstraints(button);
     constrainSquare(button, 0.125 * b.W());
-    UIButton* pause = b.own<UIButton>("veyPauseButton");
+    UIButton* pause = b.own(prop::veyPauseButton);
     if (rewind)
         constrain(button->centerXAnchor(), pause->leftAnchor(), -0.12 * b.W());
     else
         constrain(button->centerXAnchor(), pause->rightAnchor(), 0.12 * b.W());
     constrain(button->centerYAnchor(), pause->centerYAnchor());
-    const char* iconName = rewind ? "rewindIcon" : "skipIcon";
+    AttachedProperty<UIImageView> iconName = rewind ? prop::rewindIcon : prop::skipIcon;
     UIImageView* icon = b.keep(iconName, UIView::make<UIImageView>());
     icon->setFrame(CGRectMake(0, 0, 0.125 * b.W(), 0.125 * b.W()));
     icon->setTransform(CGAffineTransformMakeScale(0.75, 0.55));
@@ -141,15 +142,14 @@ void buildSideButton(const Build& b, bool rewind) {
 }
 
 void buildRouteButton(const Build& b) {
-    UIButton* button = b.keep("veyAirplayButton", UIView::make<UIButton>());
+    UIButton* button = b.keep(prop::veyAirplayButton, UIView::make<UIButton>());
     onTap(button, b.sheet, "openRoutingOptions");
     b.veyView()->addSubview(button);
     useConstraints(button);
     constrainSquare(button, 0.125 * b.W());
-    constrain(button->centerXAnchor(), b.own<UIButton>("veySkipButton")->rightAnchor(),
-              0.1 * b.W());
-    constrain(button->centerYAnchor(), b.own<UIButton>("veyPauseButton")->centerYAnchor());
-    UIImageView* icon = b.keep("airplayIcon", UIView::make<UIImageView>());
+    constrain(button->centerXAnchor(), b.own(prop::veySkipButton)->rightAnchor(), 0.1 * b.W());
+    constrain(button->centerYAnchor(), b.own(prop::veyPauseButton)->centerYAnchor());
+    UIImageView* icon = b.keep(prop::airplayIcon, UIView::make<UIImageView>());
     icon->setTransform(CGAffineTransformMakeScale(1, 1));
     icon->setFrame(CGRectMake(0, 0, 0.125 * b.W(), 0.125 * b.W()));
     icon->setAlpha(0.7);
@@ -158,11 +158,12 @@ void buildRouteButton(const Build& b) {
     icon->setTransform(defaultAirplay ? CGAffineTransformMakeScale(0.575, 0.55)
                                       : CGAffineTransformMakeScale(0.75, 0.55));
     button->addSubview(icon);
-    b.setRecordedSymbol("airplayIcon", "airplayaudio");
+    b.setRecordedSymbol(prop::airplayIcon, "airplayaudio");
 }
 
 // The two text labels span the cover sheet less a margin on each side and scroll long text.
-UILabel* buildTextLabel(const Build& b, const char* property, double size, UIFontWeight weight) {
+UILabel* buildTextLabel(const Build& b, AttachedProperty<UILabel> property, double size,
+                        UIFontWeight weight) {
     UILabel* label = b.keep(property, UIView::make<UILabel>());
     label->setFont(UIFont::systemFontOfSize(size, weight));
     label->setTextAlignment(NSTextAlignmentCenter);
@@ -179,50 +180,50 @@ void constrainToMargins(const Build& b, UILabel* label) {
 }
 
 void buildArtistLabel(const Build& b) {
-    UILabel* label = buildTextLabel(b, "veyArtistLabel", 0.043 * b.W(), UIFontWeightMedium);
+    UILabel* label = buildTextLabel(b, prop::veyArtistLabel, 0.043 * b.W(), UIFontWeightMedium);
     label->setAlpha(0.7);
     constrainToMargins(b, label);
     constrainSize(label->heightAnchor(), 0.072 * b.W());
     double gap = isIOSVersionAtLeast(16) ? 0.114 : 0.134;
-    constrain(label->centerYAnchor(), b.own<UIButton>("veyPauseButton")->topAnchor(), -gap * b.W());
+    constrain(label->centerYAnchor(), b.own(prop::veyPauseButton)->topAnchor(), -gap * b.W());
 }
 
 void buildSongLabel(const Build& b) {
-    UILabel* label = buildTextLabel(b, "veySongLabel", 0.0772 * b.W(), UIFontWeightBold);
+    UILabel* label = buildTextLabel(b, prop::veySongLabel, 0.0772 * b.W(), UIFontWeightBold);
     constrainToMargins(b, label);
-    constrain(label->centerYAnchor(), b.own<UILabel>("veyArtistLabel")->topAnchor(),
-              -0.048 * b.W());
+    constrain(label->centerYAnchor(), b.own(prop::veyArtistLabel)->topAnchor(), -0.048 * b.W());
     constrainSize(label->heightAnchor(), 0.108 * b.W());
 }
 
 void buildArtwork(const Build& b) {
     int S = artworkSide();
-    UIImageView* artwork = b.keep("artworkImageView", UIView::make<UIImageView>());
-    if (UIImageView* shown = Build::recorded<UIImageView>("artworkImageView")) {
+    UIImageView* artwork = b.keep(prop::artworkImageView, UIView::make<UIImageView>());
+    if (UIImageView* shown = Build::recorded(prop::artworkImageView)) {
         shown->setAutoresizingMask(kFlexibleSize);
-        if (UIView* root = Build::recorded<UIView>("veyView")) root->addSubview(shown);
+        if (UIView* root = Build::recorded(prop::veyView)) root->addSubview(shown);
     }
     artwork->layer()->setCornerRadius(cornerRadius());
     artwork->layer()->setCornerCurve(kCACornerCurveContinuous);
     useConstraints(artwork);
     constrainSquare(artwork, S);
     constrain(artwork->centerXAnchor(), b.veyView()->centerXAnchor());
-    constrain(artwork->centerYAnchor(), b.own<UILabel>("veySongLabel")->topAnchor(),
+    constrain(artwork->centerYAnchor(), b.own(prop::veySongLabel)->topAnchor(),
               -0.006 * b.W() - double(S / 2) - b.CH() * artworkOffset() / 100);
     artwork->layer()->setMasksToBounds(YES);
-    if (UIImageView* shown = Build::recorded<UIImageView>("artworkImageView"))
+    if (UIImageView* shown = Build::recorded(prop::artworkImageView))
         shown->setContentMode(UIViewContentModeScaleAspectFill);
     if (borderEnabled) artwork->layer()->setBorderWidth(double(S / 100));
     if (borderFrameEnabled)
-        if (UIView* panel = b.own<UIView>("veyMiniBackgroundView"))
+        if (UIView* panel = b.own(prop::veyMiniBackgroundView))
             panel->layer()->setBorderWidth(0.95 * b.W() / 250);
 }
 
 // The playing app's icon, inside the artwork's bottom-right corner.
 void buildAppIcon(const Build& b) {
     int S = artworkSide();
-    UIImageView* artwork = b.own<UIImageView>("artworkImageView");
-    UIImageView* icon = b.keep("nowPlayingAppIcon", UIView::make<UIImageView>(artwork->bounds()));
+    UIImageView* artwork = b.own(prop::artworkImageView);
+    UIImageView* icon =
+        b.keep(prop::nowPlayingAppIcon, UIView::make<UIImageView>(artwork->bounds()));
     b.veyView()->addSubview(icon);
     icon->setImage(nowPlayingImage ? nowPlayingImage->image() : nullptr);
     useConstraints(icon);
@@ -234,20 +235,20 @@ void buildAppIcon(const Build& b) {
 // Dark text to start with, unless the light override is on over a style other than dark.
 void applyDarkText(const Build& b) {
     if (forcedTheme && styleValue != "darkMode") return;
-    b.own<UILabel>("veySongLabel")->setTextColor(UIColor::blackColor());
-    b.own<UILabel>("veyArtistLabel")->setTextColor(UIColor::colorWithRed(0, 0, 0, 0.6));
-    b.setRecordedSymbol("rewindIcon", "backward.fill");
-    b.setRecordedSymbol("skipIcon", "forward.fill");
+    b.own(prop::veySongLabel)->setTextColor(UIColor::blackColor());
+    b.own(prop::veyArtistLabel)->setTextColor(UIColor::colorWithRed(0, 0, 0, 0.6));
+    b.setRecordedSymbol(prop::rewindIcon, "backward.fill");
+    b.setRecordedSymbol(prop::skipIcon, "forward.fill");
 }
 
 // An invisible hit area exactly over the artwork.
 void buildArtworkButton(const Build& b) {
     int S = artworkSide();
-    UIButton* button = b.keep("veyArtworkButton", UIView::make<UIButton>());
+    UIButton* button = b.keep(prop::veyArtworkButton, UIView::make<UIButton>());
     button->setAutoresizingMask(kFlexibleSize);
     onTap(button, b.sheet, "hideVeyView");
     b.veyView()->addSubview(button);
-    UIImageView* artwork = b.own<UIImageView>("artworkImageView");
+    UIImageView* artwork = b.own(prop::artworkImageView);
     useConstraints(button);
     constrainSquare(button, S);
     constrain(button->centerXAnchor(), artwork->centerXAnchor());
@@ -257,20 +258,20 @@ void buildArtworkButton(const Build& b) {
 // The panel's material by "blurMode"; an unknown mode leaves both as they are.
 void chooseBlurMaterial(const Build& b) {
     auto outline = [](UIColor* color) {
-        if (auto* panel = Build::recorded<InnerShadowButton>("veyMiniBackgroundView"))
+        if (auto* panel = Build::recorded(prop::veyMiniBackgroundView))
             panel->setOutlineColor(color);
     };
     switch (NSStringIntValue(blurModeValue)) {
-    case 0:
-        b.keep("veyBlurEffect", UIBlurEffect::effectWithStyle(UIBlurEffectStyleLight));
+    case kBlurModeLight:
+        b.keep(prop::veyBlurEffect, UIBlurEffect::effectWithStyle(UIBlurEffectStyleLight));
         outline(UIColor::whiteColor());
         break;
-    case 1:
-        b.keep("veyBlurEffect", UIBlurEffect::effectWithStyle(UIBlurEffectStyleDark));
+    case kBlurModeDark:
+        b.keep(prop::veyBlurEffect, UIBlurEffect::effectWithStyle(UIBlurEffectStyleDark));
         outline(UIColor::blackColor());
         break;
-    case 2:
-        setAttached(b.sheet, "veyBlurEffect", nullptr);
+    case kBlurModeNone:
+        setAttached(b.sheet, prop::veyBlurEffect, nullptr);
         break;
     default:
         break;
@@ -279,10 +280,9 @@ void chooseBlurMaterial(const Build& b) {
 
 // The panel behind the labels and buttons, with its blur inside.
 void placePanel(const Build& b) {
-    UIView* panel = b.own<UIView>("veyMiniBackgroundView");
+    UIView* panel = b.own(prop::veyMiniBackgroundView);
     useConstraints(panel);
-    constrain(panel->centerYAnchor(), b.own<UILabel>("veyArtistLabel")->centerYAnchor(),
-              0.055 * b.W());
+    constrain(panel->centerYAnchor(), b.own(prop::veyArtistLabel)->centerYAnchor(), 0.055 * b.W());
     constrainSize(panel->widthAnchor(), 0.95 * b.W());
     constrainSize(panel->heightAnchor(), 0.47 * 0.95 * b.W());
     constrain(panel->centerXAnchor(), b.veyView()->centerXAnchor());
@@ -291,7 +291,7 @@ void placePanel(const Build& b) {
     panel->layer()->setMasksToBounds(YES);
 
     UIVisualEffectView* blur = b.keep(
-        "blurButtonView", UIVisualEffectView::makeWithEffect(b.own<UIBlurEffect>("veyBlurEffect")));
+        prop::blurButtonView, UIVisualEffectView::makeWithEffect(b.own(prop::veyBlurEffect)));
     blur->setFrame(panel->bounds());
     blur->setAutoresizingMask(kFlexibleSize);
     blur->setAlpha(1);
@@ -300,7 +300,7 @@ void placePanel(const Build& b) {
 
 // A second route button; it is given no size.
 void buildPlayingSource(const Build& b) {
-    UIButton* button = b.keep("playingSource", UIView::make<UIButton>());
+    UIButton* button = b.keep(prop::playingSource, UIView::make<UIButton>());
     button->setImage(UIImage::systemImageNamed("airplayaudio"), UIControlStateNormal);
     onTap(button, b.sheet, "openRoutingOptions");
     b.veyView()->addSubview(button);
@@ -308,7 +308,7 @@ void buildPlayingSource(const Build& b) {
 
 void addDownSwipe(const Build& b) {
     UISwipeGestureRecognizer* swipe =
-        b.keep("downSwipe",
+        b.keep(prop::downSwipe,
                UIGestureRecognizer::make<UISwipeGestureRecognizer>(b.sheet, "minimizeMiniPlayer"));
     swipe->setDirection(UISwipeGestureRecognizerDirectionDown);
     b.veyView()->addGestureRecognizer(swipe);
@@ -320,10 +320,10 @@ void CSCoverSheetView_didMoveToWindow(id self, SEL _cmd) {
     callIMP(orig_CSCoverSheetView_didMoveToWindow, self, _cmd);
     UIView* sheet = cast<UIView>(self);
     // Built once per cover sheet, however often it changes windows.
-    if (!sheet || attached(sheet, "veyView")) return;
+    if (!sheet || attached(sheet, prop::veyView)) return;
 
     sheet->layer()->setMasksToBounds(YES);
-    setAttached(sheet, "glitchCharacters",
+    setAttached(sheet, prop::glitchCharacters,
                 NSArray::make({NSString::make("0"), NSString::make("1"), NSString::make("X"),
                                NSString::make("!")}));
     Build b{sheet,
@@ -331,8 +331,9 @@ void CSCoverSheetView_didMoveToWindow(id self, SEL _cmd) {
                 UIFont::preferredFontForTextStyle(UIFontTextStyleBody), UIImageSymbolScaleLarge)};
 
     buildRoot(b);
-    InnerShadowButton* panel = b.keep(
-        "veyMiniBackgroundView", UIButton::buttonWithType<InnerShadowButton>(UIButtonTypeCustom));
+    InnerShadowButton* panel =
+        b.keep(prop::veyMiniBackgroundView,
+               UIButton::buttonWithType<InnerShadowButton>(UIButtonTypeCustom));
     panel->setOutlineWidth(NSStringFloatValue(glassWidth));
     onTap(panel, sheet, "pausePlaySong");
     send(coversheetView.get(), "processStyle:shouldGenerate:", static_cast<id>(highresImage.get()),

@@ -9,16 +9,25 @@ namespace sim {
 
 namespace {
 
-// The attached properties that hold views, in the plug-in's order.
-constexpr const char* kViewProperties[] = {
-    "veyView",           "veyBackgroundArtwork", "pausePlayIcon",
-    "skipIcon",          "rewindIcon",           "airplayIcon",
-    "dismissIcon",       "artworkImageView",     "nowPlayingAppIcon",
-    "blurButtonView",    "veySourceLabel",       "veyArtistLabel",
-    "veySongLabel",      "veyPauseButton",       "veyRewindButton",
-    "veySkipButton",     "veyAirplayButton",     "veyArtworkButton",
-    "veyDissmissButton", "playingSource",        "veyMiniBackgroundView",
-};
+// The properties the plug-in added to the cover sheet's class that hold views, in the order
+// it added them.
+std::vector<std::string> viewProperties() {
+    std::vector<std::string> names;
+    Class cover = objc_getClass("CSCoverSheetView");
+    Class view = objc_getClass("UIView");
+    if (!cover) return names;
+    for (const objc_property& p : cover->properties)
+        for (const auto& [attribute, type] : p.attributes) {
+            // "@\"UIImageView\"": an object of a named class.
+            if (attribute != "T" || type.size() < 4 || type.compare(0, 2, "@\"") != 0) continue;
+            for (Class c = objc_getClass(type.substr(2, type.size() - 3)); c; c = c->superclass)
+                if (c == view) {
+                    names.push_back(p.name);
+                    break;
+                }
+        }
+    return names;
+}
 
 UIView* attached(UIView* coverSheet, const char* name) {
     if (!coverSheet) return nullptr;
@@ -92,13 +101,14 @@ Json Simulator::dump() const {
     SBLockScreen* ls = SBCurrentLockScreen();
     UIView* cs = ls ? ls->coverSheet.get() : nullptr;
     ViewNames names;
-    for (const char* name : kViewProperties)
-        if (UIView* view = attached(cs, name)) names.emplace_back(view, name);
+    const std::vector<std::string> properties = viewProperties();
+    for (const std::string& name : properties)
+        if (UIView* view = attached(cs, name.c_str())) names.emplace_back(view, name);
     Json views = Json::object();
-    for (const char* name : kViewProperties) {
-        UIView* view = attached(cs, name);
+    for (const std::string& name : properties) {
+        UIView* view = attached(cs, name.c_str());
         Json entry = viewJson(view, names);
-        if (view && std::string_view(name) == "veyMiniBackgroundView") addOutline(entry, view);
+        if (view && respondsToSelector(view, sel("outlineWidth"))) addOutline(entry, view);
         views.set(name, std::move(entry));
     }
     out.set("views", std::move(views));

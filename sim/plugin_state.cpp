@@ -3,6 +3,8 @@
 // library it depends on may export the same name).
 #include "sim/plugin_state.h"
 
+#include "entry/state_table.h"
+
 #include "platform/runtime/loader.h"
 #include "platform/runtime/runtime.h"
 
@@ -11,75 +13,57 @@
 #include <dlfcn.h>
 #include <link.h>
 #include <string>
+#include <type_traits>
+
+// The plug-in's variable lists are read as names and kinds only.
+class HBPreferences;
+class UIImage;
+class UIView;
+class UIStackView;
+class UIImageView;
+class NSArray;
 
 namespace sim {
 
 namespace {
-using K = VariableKind;
+
+template <class T> constexpr VariableKind kindOf() {
+    if constexpr (std::is_same_v<T, bool>)
+        return VariableKind::Bool;
+    else if constexpr (std::is_same_v<T, int>)
+        return VariableKind::Int32;
+    else if constexpr (std::is_same_v<T, std::int64_t>)
+        return VariableKind::Int64;
+    else if constexpr (std::is_same_v<T, double>)
+        return VariableKind::Double;
+    else if constexpr (std::is_same_v<T, std::string>)
+        return VariableKind::String;
+    else
+        return VariableKind::Object;
 }
 
+} // namespace
+
 const std::vector<VariableSpec>& sharedStateVariables() {
-    static const std::vector<VariableSpec> list = {
-        {"coversheetView", K::Object},
-        {"isPlayingMusic", K::Bool},
-        {"defaultAirplay", K::Bool},
-        {"coverName", K::String},
-        {"artistName", K::String},
-        {"highresImage", K::Object},
-        {"blurredImage", K::Object},
-        {"bestColors", K::Object},
-        {"forcedTheme", K::Bool},
-        {"minimized", K::Bool},
-        {"hidden", K::Bool},
-        {"dismissed", K::Bool},
-        {"request", K::Int64},
-        {"prevAction", K::Int32},
-        {"animating", K::Bool},
-        {"skippedTrack", K::Bool},
-        {"shouldGlitch", K::Bool},
-        {"glitchNo", K::Int32},
-        {"prevNotification", K::Int32},
-        {"timeRequest", K::Int32},
-        {"timeAnimation", K::Bool},
-        {"yPosition", K::Double},
-        {"timeSlider", K::Object},
-        {"newTimeSlider", K::Object},
-        {"notificationsViewList", K::Object},
-        {"notificationView", K::Object},
-        {"defaultPlayerViewParent", K::Object},
-        {"originalPlayerView", K::Object},
-        {"playingHeader", K::Object},
-        {"nowPlayingImage", K::Object},
-        {"nowPlayingRoutingButton", K::Object},
-        {"playerImage", K::Object},
-    };
+    static const std::vector<VariableSpec> list = [] {
+        std::vector<VariableSpec> all = {
+#define VEY_SIM_VARIABLE(type, name, initial) {#name, kindOf<type>()},
+            VEY_SHARED_STATE(VEY_SIM_VARIABLE)
+#undef VEY_SIM_VARIABLE
+        };
+        // The settings store is the plug-in's own business, not player state.
+        std::erase_if(all,
+                      [](const VariableSpec& v) { return std::string(v.name) == "preferences"; });
+        return all;
+    }();
     return list;
 }
 
 const std::vector<VariableSpec>& settingVariables() {
     static const std::vector<VariableSpec> list = {
-        {"enabled", K::Bool},
-        {"styleValue", K::String},
-        {"backgroundArtworkSwitch", K::Bool},
-        {"borderEnabled", K::Bool},
-        {"borderFrameEnabled", K::Bool},
-        {"addBlurSwitch", K::Bool},
-        {"backgroundBlurEffect", K::Bool},
-        {"blurModeValue", K::String},
-        {"blurRadius", K::String},
-        {"maxOffsetValue", K::String},
-        {"minOffsetValue", K::String},
-        {"artworkOffsetValue", K::String},
-        {"newArtworkSize", K::String},
-        {"glassWidth", K::String},
-        {"newCornerRadius", K::String},
-        {"dismissTimeout", K::String},
-        {"showDeviceNameSwitch", K::Bool},
-        {"miniBackgroundSwitch", K::Bool},
-        {"maxiBackgroundSwitch", K::Bool},
-        {"timelineNumbers", K::Bool},
-        {"hideNotificationTweaks", K::Bool},
-        {"enableGlitch", K::Bool},
+#define VEY_SIM_SETTING(type, name, initial, key, fallback) {#name, kindOf<type>()},
+        VEY_SETTINGS(VEY_SIM_SETTING)
+#undef VEY_SIM_SETTING
     };
     return list;
 }
@@ -105,17 +89,17 @@ Json variableJson(const VariableSpec& variable, Json (*object)(NSObject*)) {
     const void* address = pluginVariable(variable.name);
     if (!address) return nullptr;
     switch (variable.kind) {
-    case K::Bool:
+    case VariableKind::Bool:
         return *static_cast<const bool*>(address);
-    case K::Int32:
+    case VariableKind::Int32:
         return *static_cast<const std::int32_t*>(address);
-    case K::Int64:
+    case VariableKind::Int64:
         return static_cast<long long>(*static_cast<const std::int64_t*>(address));
-    case K::Double:
+    case VariableKind::Double:
         return *static_cast<const double*>(address);
-    case K::String:
+    case VariableKind::String:
         return *static_cast<const std::string*>(address);
-    case K::Object:
+    case VariableKind::Object:
         return object(*static_cast<NSObject* const*>(address));
     }
     return nullptr;

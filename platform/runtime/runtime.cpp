@@ -1,5 +1,6 @@
 #include "platform/runtime/runtime.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -69,9 +70,13 @@ NSObject::~NSObject() {
 }
 
 std::string NSObject::description() const {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, ": %p>", static_cast<const void*>(this));
-    return "<" + std::string(isa ? isa->name : "?") + buf;
+    // One formatted write: concatenating onto a temporary trips a false -Wrestrict in GCC 12.
+    const std::string& name = isa ? isa->name : std::string("?");
+    std::string text(name.size() + 32, '\0');
+    int n = std::snprintf(text.data(), text.size(), "<%s: %p>", name.c_str(),
+                          static_cast<const void*>(this));
+    text.resize(n > 0 ? std::min<std::size_t>(n, text.size() - 1) : 0);
+    return text;
 }
 
 objc_method* objc_class::ownMethod(SEL s) {

@@ -76,7 +76,7 @@ TEST_F(Launched, TheLatestCoverSheetIsRecorded) {
 TEST_F(Launched, CallToActionShowsExactlyWhileThePlayerIsHidden) {
     SBUICallToActionLabel* label = ls->teachableMoments->callToActionLabel();
     Ref<UIView> player = UIView::make(CGRectZero);
-    setAttached(coversheetView, "veyView", player);
+    setAttached(coversheetView, prop::veyView, player);
     player->setHidden(YES);
     send(ls->teachableMoments.get(), "_layoutCallToActionLabel");
     EXPECT_FALSE(label->isHidden());
@@ -86,7 +86,7 @@ TEST_F(Launched, CallToActionShowsExactlyWhileThePlayerIsHidden) {
     player->setHidden(YES);
     send(label, "didMoveToWindow");
     EXPECT_FALSE(label->isHidden());
-    setAttached(coversheetView, "veyView", nullptr);
+    setAttached(coversheetView, prop::veyView, nullptr);
     send(ls->teachableMoments.get(), "_layoutCallToActionLabel");
     EXPECT_TRUE(label->isHidden()) << "without a player the player counts as shown";
 }

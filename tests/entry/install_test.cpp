@@ -126,11 +126,11 @@ TEST(Install, PropertiesAndMethodsAreAttachedWithTheirEncodings) {
     EXPECT_NE(std::find(properties.begin(), properties.end(),
                         "veyMiniBackgroundView T=@\"InnerShadowButton\" &= N="),
               properties.end());
-    for (const AttachedProperty& p : attachedProperties()) {
+    for (const PropertyRegistration& p : attachedProperties()) {
         EXPECT_EQ(class_lookupMethod(cover, sel(p.name))->types, "@@:") << p.name;
         EXPECT_EQ(class_lookupMethod(cover, sel(attachedSetterName(p.name)))->types, "v@:@");
     }
-    EXPECT_EQ(attachedSetterName("veyDissmissButton"), "setVeyDissmissButton:");
+    EXPECT_EQ(attachedSetterName(prop::veyDissmissButton.name), "setVeyDissmissButton:");
     std::map<std::string, std::string> methods = {
         {"hideNotifications:", "v@:B"},
         {"isSameImage:asImageInView:", "B@:@@"},
@@ -154,17 +154,17 @@ TEST(Install, AttachedPropertiesAreIndependentAndRetainTheirValues) {
     initialiseVey();
     Ref<NSObject> cover =
         Ref<NSObject>::adopt(class_createInstance(objc_getClass("CSCoverSheetView")));
-    EXPECT_EQ(attached(cover, "veySongLabel"), nullptr);
-    Ref<NSString> song = NSString::make("song");
+    EXPECT_EQ(attached(cover, prop::veySongLabel), nullptr);
+    Ref<UILabel> song = UIView::make<UILabel>();
     int before = song->retainCount();
-    setAttached(cover, "veySongLabel", song);
+    setAttached(cover, prop::veySongLabel, song);
     EXPECT_EQ(song->retainCount(), before + 1);
-    EXPECT_EQ(attached(cover, "veySongLabel"), song.get());
-    EXPECT_EQ(attached(cover, "veyArtistLabel"), nullptr);
-    setAttached(cover, "veySongLabel", NSString::make("other"));
+    EXPECT_EQ(attached(cover, prop::veySongLabel), song.get());
+    EXPECT_EQ(attached(cover, prop::veyArtistLabel), nullptr);
+    setAttached(cover, prop::veySongLabel, UIView::make<UILabel>().get());
     EXPECT_EQ(song->retainCount(), before) << "replacing a value releases the old one";
-    setAttached(cover, "veySongLabel", nullptr);
-    EXPECT_EQ(attached(cover, "veySongLabel"), nullptr);
+    setAttached(cover, prop::veySongLabel, nullptr);
+    EXPECT_EQ(attached(cover, prop::veySongLabel), nullptr);
 }
 
 TEST(Install, AMissingHostClassOnlyDisablesItsOwnSteps) {

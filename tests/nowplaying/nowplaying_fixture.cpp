@@ -104,12 +104,12 @@ void NowPlayingTest::buildPlayer() {
     for (UIView* part : {panelView.get(), static_cast<UIView*>(art.get()),
                          static_cast<UIView*>(title.get()), static_cast<UIView*>(subtitle.get())})
         root->addSubview(part);
-    setAttached(cover, "veyBackgroundArtwork", backgroundView);
-    setAttached(cover, "veyView", root);
-    setAttached(cover, "artworkImageView", art);
-    setAttached(cover, "veySongLabel", title);
-    setAttached(cover, "veyArtistLabel", subtitle);
-    setAttached(cover, "veyMiniBackgroundView", panelView);
+    setAttached(cover, prop::veyBackgroundArtwork, backgroundView);
+    setAttached(cover, prop::veyView, root);
+    setAttached(cover, prop::artworkImageView, art);
+    setAttached(cover, prop::veySongLabel, title);
+    setAttached(cover, prop::veyArtistLabel, subtitle);
+    setAttached(cover, prop::veyMiniBackgroundView, cast<InnerShadowButton>(panelView.get()));
 }
 
 double NowPlayingTest::play(std::optional<std::string> title, std::optional<std::string> artist,

@@ -41,16 +41,12 @@ class NowPlayingTest : public ::testing::Test {
     void runUntil(double at);
 
     UIView* sheet() const { return coversheetView; }
-    UIView* player() const { return attached<UIView>(coversheetView, "veyView"); }
-    UILabel* song() const { return attached<UILabel>(coversheetView, "veySongLabel"); }
-    UILabel* artist() const { return attached<UILabel>(coversheetView, "veyArtistLabel"); }
-    UIImageView* artworkView() const {
-        return attached<UIImageView>(coversheetView, "artworkImageView");
-    }
-    UIImageView* background() const {
-        return attached<UIImageView>(coversheetView, "veyBackgroundArtwork");
-    }
-    UIView* panel() const { return attached<UIView>(coversheetView, "veyMiniBackgroundView"); }
+    UIView* player() const { return attached(coversheetView, prop::veyView); }
+    UILabel* song() const { return attached(coversheetView, prop::veySongLabel); }
+    UILabel* artist() const { return attached(coversheetView, prop::veyArtistLabel); }
+    UIImageView* artworkView() const { return attached(coversheetView, prop::artworkImageView); }
+    UIImageView* background() const { return attached(coversheetView, prop::veyBackgroundArtwork); }
+    UIView* panel() const { return attached(coversheetView, prop::veyMiniBackgroundView); }
     NSArray* colors() const { return bestColors; }
 
   public:

@@ -30,24 +30,24 @@ TEST_F(PlayerTest, DefaultLayoutOnA390By844CoverSheet) {
     auto window = show(sheet);
     const double W = 390;
 
-    expectRect(part(sheet, "veyView")->frame(), 0, 285.9, 390, 425.5);
-    EXPECT_NEAR(844 - CGRectGetMaxY(part(sheet, "veyView")->frame()), 132.6, kEps);
-    EXPECT_TRUE(part(sheet, "veyView")->isHidden());
+    expectRect(part(sheet, prop::veyView)->frame(), 0, 285.9, 390, 425.5);
+    EXPECT_NEAR(844 - CGRectGetMaxY(part(sheet, prop::veyView)->frame()), 132.6, kEps);
+    EXPECT_TRUE(part(sheet, prop::veyView)->isHidden());
 
-    CGRect source = inSheet(sheet, "veySourceLabel");
+    CGRect source = inSheet(sheet, prop::veySourceLabel);
     expectRect(source, 0, 844 - 0.057 * W * 1.5, W, 0.057 * W);
-    EXPECT_TRUE(part(sheet, "veySourceLabel")->isHidden()) << "hidden, yet it keeps its place";
+    EXPECT_TRUE(part(sheet, prop::veySourceLabel)->isHidden()) << "hidden, yet it keeps its place";
 
-    CGRect pause = inSheet(sheet, "veyPauseButton");
+    CGRect pause = inSheet(sheet, prop::veyPauseButton);
     EXPECT_NEAR(pause.size.width, 39, kEps);
     EXPECT_NEAR(pause.size.height, 39, kEps);
     EXPECT_NEAR(midX(pause), 195, kEps);
     EXPECT_NEAR(source.origin.y - midY(pause), 144.3, kEps);
 
     // Rewind and skip 0.12 W beyond the pause button's edges, the route button 0.1 W beyond skip.
-    CGRect rewind = inSheet(sheet, "veyRewindButton");
-    CGRect skip = inSheet(sheet, "veySkipButton");
-    CGRect route = inSheet(sheet, "veyAirplayButton");
+    CGRect rewind = inSheet(sheet, prop::veyRewindButton);
+    CGRect skip = inSheet(sheet, prop::veySkipButton);
+    CGRect route = inSheet(sheet, prop::veyAirplayButton);
     for (CGRect r : {rewind, skip, route}) {
         EXPECT_NEAR(r.size.width, 48.75, kEps);
         EXPECT_NEAR(r.size.height, 48.75, kEps);
@@ -58,36 +58,37 @@ TEST_F(PlayerTest, DefaultLayoutOnA390By844CoverSheet) {
     EXPECT_NEAR(midX(route) - CGRectGetMaxX(skip), 39, kEps);
 
     // The labels span the sheet less 0.072 W a side, artist below song.
-    CGRect artist = inSheet(sheet, "veyArtistLabel");
-    CGRect song = inSheet(sheet, "veySongLabel");
+    CGRect artist = inSheet(sheet, prop::veyArtistLabel);
+    CGRect song = inSheet(sheet, prop::veySongLabel);
     expectRect(artist, 28.08, pause.origin.y - 0.114 * W - 14.04, W - 2 * 28.08, 28.08);
     expectRect(song, 28.08, artist.origin.y - 0.048 * W - 21.06, W - 2 * 28.08, 42.12);
 
-    CGRect artwork = inSheet(sheet, "artworkImageView");
+    CGRect artwork = inSheet(sheet, prop::artworkImageView);
     expectRect(artwork, 70, song.origin.y - 0.006 * W - 250, 250, 250);
-    EXPECT_EQ(part(sheet, "artworkImageView")->superview(), part(sheet, "veyView"));
-    CGRect icon = inSheet(sheet, "nowPlayingAppIcon");
+    EXPECT_EQ(part(sheet, prop::artworkImageView)->superview(), part(sheet, prop::veyView));
+    CGRect icon = inSheet(sheet, prop::nowPlayingAppIcon);
     expectRect(icon, 320 - 25 - 12.5, CGRectGetMaxY(artwork) - 37.5, 25, 25);
-    expectRect(inSheet(sheet, "veyArtworkButton"), artwork.origin.x, artwork.origin.y, 250, 250);
+    expectRect(inSheet(sheet, prop::veyArtworkButton), artwork.origin.x, artwork.origin.y, 250,
+               250);
 
     // The panel lies behind the labels and buttons, its blur filling it.
-    CGRect panel = inSheet(sheet, "veyMiniBackgroundView");
+    CGRect panel = inSheet(sheet, prop::veyMiniBackgroundView);
     EXPECT_NEAR(panel.size.width, 370.5, kEps);
     EXPECT_NEAR(panel.size.height, 174.135, kEps);
     EXPECT_NEAR(midX(panel), 195, kEps);
     EXPECT_NEAR(midY(panel) - midY(artist), 21.45, kEps);
     EXPECT_LT(panel.origin.y, song.origin.y + song.size.height);
     EXPECT_GT(CGRectGetMaxY(panel), CGRectGetMaxY(pause));
-    expectRect(part(sheet, "blurButtonView")->frame(), 0, 0, 370.5, 174.135);
-    EXPECT_EQ(part(sheet, "veyView")->subviews().front().get(),
-              part(sheet, "veyMiniBackgroundView"));
+    expectRect(part(sheet, prop::blurButtonView)->frame(), 0, 0, 370.5, 174.135);
+    EXPECT_EQ(part(sheet, prop::veyView)->subviews().front().get(),
+              part(sheet, prop::veyMiniBackgroundView));
 
     // Icons fill their buttons; the side icons are squeezed.
-    expectRect(part(sheet, "pausePlayIcon")->frame(), 0, 0, 39, 39);
-    UIView* rewindIcon = part(sheet, "rewindIcon");
+    expectRect(part(sheet, prop::pausePlayIcon)->frame(), 0, 0, 39, 39);
+    UIView* rewindIcon = part(sheet, prop::rewindIcon);
     EXPECT_NEAR(rewindIcon->bounds().size.width, 48.75, kEps);
     EXPECT_EQ(rewindIcon->transform(), CGAffineTransformMakeScale(0.75, 0.55));
-    expectRect(part(sheet, "playingSource")->frame(), 0, 0, 0, 0);
+    expectRect(part(sheet, prop::playingSource)->frame(), 0, 0, 0, 0);
 }
 
 TEST_F(PlayerTest, ArtworkSizeAndOffsetsMoveThePlayer) {
@@ -103,28 +104,28 @@ TEST_F(PlayerTest, ArtworkSizeAndOffsetsMoveThePlayer) {
     const double W = 390, CH = 844, S = 305;
 
     double y = CH - 0.54 * W - S - W * 10 / 100 - CH * 5 / 100;
-    expectRect(part(sheet, "veyView")->frame(), 0, y, W, 0.45 * W + S + CH * 5 / 100);
+    expectRect(part(sheet, prop::veyView)->frame(), 0, y, W, 0.45 * W + S + CH * 5 / 100);
 
-    CGRect source = inSheet(sheet, "veySourceLabel");
-    CGRect pause = inSheet(sheet, "veyPauseButton");
+    CGRect source = inSheet(sheet, prop::veySourceLabel);
+    CGRect pause = inSheet(sheet, prop::veyPauseButton);
     EXPECT_NEAR(source.origin.y - midY(pause), 0.12 * W + 39, kEps);
 
     // Before 16 the artist label sits higher above the buttons.
-    EXPECT_NEAR(pause.origin.y - midY(inSheet(sheet, "veyArtistLabel")), 0.134 * W, kEps);
+    EXPECT_NEAR(pause.origin.y - midY(inSheet(sheet, prop::veyArtistLabel)), 0.134 * W, kEps);
 
-    CGRect song = inSheet(sheet, "veySongLabel");
-    CGRect artwork = inSheet(sheet, "artworkImageView");
+    CGRect song = inSheet(sheet, prop::veySongLabel);
+    CGRect artwork = inSheet(sheet, prop::artworkImageView);
     EXPECT_NEAR(artwork.size.width, 305, kEps);
     EXPECT_NEAR(song.origin.y - midY(artwork), 0.006 * W + 152 + CH * 5 / 100, kEps);
-    CGRect icon = inSheet(sheet, "nowPlayingAppIcon");
+    CGRect icon = inSheet(sheet, prop::nowPlayingAppIcon);
     expectRect(icon, CGRectGetMaxX(artwork) - 30 - 15, CGRectGetMaxY(artwork) - 45, 30, 30);
 
-    CALayer* layer = part(sheet, "artworkImageView")->layer();
+    CALayer* layer = part(sheet, prop::artworkImageView)->layer();
     EXPECT_EQ(layer->borderWidth(), 3);
     EXPECT_EQ(layer->cornerRadius(), 12);
     EXPECT_EQ(layer->cornerCurve(), kCACornerCurveContinuous);
     EXPECT_TRUE(layer->masksToBounds());
-    CALayer* panel = part(sheet, "veyMiniBackgroundView")->layer();
+    CALayer* panel = part(sheet, prop::veyMiniBackgroundView)->layer();
     EXPECT_NEAR(panel->cornerRadius(), 14.4, kEps);
     EXPECT_NEAR(panel->borderWidth(), 0.95 * W / 250, kEps);
 }
@@ -134,12 +135,13 @@ TEST_F(PlayerTest, SourceLabelShowsTheDeviceNameInTheSamePlace) {
     install({{"showDeviceName", true}});
     Ref<UIView> sheet = makeSheet();
     auto window = show(sheet);
-    auto* label = part<UILabel>(sheet, "veySourceLabel");
+    auto* label = part<UILabel>(sheet, prop::veySourceLabel);
     EXPECT_FALSE(label->isHidden());
     EXPECT_EQ(label->textString(), "Lantern's phone");
     EXPECT_NEAR(label->font()->pointSize(), 0.024 * 390, kEps);
-    EXPECT_NEAR(inSheet(sheet, "veySourceLabel").origin.y, 844 - 0.057 * 390 * 1.5, kEps);
-    EXPECT_NEAR(inSheet(sheet, "veySourceLabel").origin.y - midY(inSheet(sheet, "veyPauseButton")),
+    EXPECT_NEAR(inSheet(sheet, prop::veySourceLabel).origin.y, 844 - 0.057 * 390 * 1.5, kEps);
+    EXPECT_NEAR(inSheet(sheet, prop::veySourceLabel).origin.y -
+                    midY(inSheet(sheet, prop::veyPauseButton)),
                 144.3, kEps);
 }
 
@@ -150,8 +152,8 @@ TEST_F(PlayerTest, TheLaunchedLockScreenCarriesThePlayer) {
     UIView* sheet = lockScreen->coverSheet;
     EXPECT_EQ(coversheetView.get(), sheet);
     lockScreen->layoutAll();
-    expectRect(part(sheet, "veyView")->frame(), 0, 285.9, 390, 425.5);
-    EXPECT_EQ(sheet->subviews().front().get(), part(sheet, "veyBackgroundArtwork"));
-    EXPECT_EQ(sheet->subviews().back().get(), part(sheet, "veyView"));
-    EXPECT_NEAR(inSheet(sheet, "veyMiniBackgroundView").size.width, 370.5, kEps);
+    expectRect(part(sheet, prop::veyView)->frame(), 0, 285.9, 390, 425.5);
+    EXPECT_EQ(sheet->subviews().front().get(), part(sheet, prop::veyBackgroundArtwork));
+    EXPECT_EQ(sheet->subviews().back().get(), part(sheet, prop::veyView));
+    EXPECT_NEAR(inSheet(sheet, prop::veyMiniBackgroundView).size.width, 370.5, kEps);
 }

@@ -76,11 +76,12 @@ class PlayerTest : public ::testing::Test {
         return window;
     }
 
-    template <class T = UIView> static T* part(UIView* sheet, const char* property) {
-        return attached<T>(sheet, property);
+    template <class T = UIView, class P>
+    static T* part(UIView* sheet, AttachedProperty<P> property) {
+        return cast<T>(attached(sheet, property));
     }
     // A player view's frame in the cover sheet's coordinates.
-    static CGRect inSheet(UIView* sheet, const char* property) {
+    static CGRect inSheet(UIView* sheet, AttachedProperty<UIView> property) {
         UIView* view = part(sheet, property);
         return view && view->superview()
                    ? view->superview()->convertRectToView(view->frame(), sheet)
