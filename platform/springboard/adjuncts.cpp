@@ -3,10 +3,23 @@
 #include "platform/springboard/springboard.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 // Room around the media controls inside the platter.
 constexpr double kPlatterInset = 8;
+
+// The content's height as Auto Layout gives it: an active constant height constraint wins
+// over the platter's own height; hidden content takes no room.
+double contentHeight(UIView* content) {
+    if (!content || content->isHidden()) return 0;
+    for (NSLayoutConstraint* c : NSLayoutConstraint::activeConstraints())
+        if (c->firstItem() == content && c->firstAttribute() == NSLayoutAttributeHeight &&
+            !c->secondItem() && std::isfinite(c->constant()))
+            return std::max(0.0, c->constant());
+    return MRUNowPlayingView::kHeight + 2 * kPlatterInset;
+}
+
 } // namespace
 
 VEY_CLASS_IMPL(CSAdjunctItemView, UIView::cls(), [](Class k) {
@@ -22,10 +35,9 @@ void CSAdjunctItemView::setContentView(UIView* content) {
     if (content) addSubview(content);
 }
 
-// The item is as tall as its content shows; hidden content takes no room.
+// The item is as tall as its content shows.
 void CSAdjunctItemView::updateSizeToMimic() {
-    double height =
-        content_ && !content_->isHidden() ? MRUNowPlayingView::kHeight + 2 * kPlatterInset : 0;
+    double height = contentHeight(content_);
     CGRect b = bounds();
     if (b.size.height == height) return;
     setBounds(CGRectMake(b.origin.x, b.origin.y, b.size.width, height));
@@ -33,8 +45,10 @@ void CSAdjunctItemView::updateSizeToMimic() {
     if (superview() && superview()->superview()) superview()->superview()->setNeedsLayout();
 }
 
+// The item follows its content at every layout pass, through the runtime.
 void CSAdjunctItemView::layoutSubviews() {
     UIView::layoutSubviews();
+    send(this, "_updateSizeToMimic");
     if (content_ && content_->superview() == this) content_->setFrame(bounds());
 }
 

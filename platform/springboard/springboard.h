@@ -135,11 +135,13 @@ class NCNotificationListView : public UIView {
 // ---------------------------------------------------------------------------------------------
 // Adjunct items and the stock player
 
-// An item of the adjunct stack; it sizes itself to its content (_updateSizeToMimic).
+// An item of the adjunct stack; it sizes itself to its content (_updateSizeToMimic) whenever
+// the lock screen shows or hides the content and at each of its layout passes.
 class CSAdjunctItemView : public UIView {
     VEY_CLASS(CSAdjunctItemView)
   public:
-    // Runtime implementation of _updateSizeToMimic: takes the height of its content.
+    // Runtime implementation of _updateSizeToMimic: takes the height of its content, 0 when
+    // the content is hidden, the constant of an active height constraint on it when it has one.
     void updateSizeToMimic();
     void layoutSubviews() override;
     void setContentView(UIView* content);
