@@ -28,6 +28,13 @@ inline void constrainSquare(UIView* view, double side) {
     constrainSize(view->heightAnchor(), side);
 }
 
+// Centre `view` on `on`.
+inline void centreOn(UIView* view, UIView* on) {
+    if (!view || !on) return;
+    constrain(view->centerXAnchor(), on->centerXAnchor());
+    constrain(view->centerYAnchor(), on->centerYAnchor());
+}
+
 // A touch up inside `control` sends `action` to `target`.
 inline void onTap(UIControl* control, id target, const char* action) {
     if (control) control->addTarget(target, action, UIControlEventTouchUpInside);

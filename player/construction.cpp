@@ -1,70 +1,12 @@
 // Builds the player's view tree, in its maxi layout, the first time a cover sheet enters a
 // window. Sizes are fractions of the player's width W, plus the settings in points or per cent.
-#include "controls/InnerShadowButton.h"
 #include "entry/hooks.h"
-#include "entry/properties.h"
-#include "entry/state.h"
-#include "platform/uikit/uikit.h"
 #include "player/constraints.h"
+#include "player/views.h"
 
 using namespace player;
 
 namespace {
-
-constexpr UIViewAutoresizing kFlexibleSize =
-    UIViewAutoresizingFlexibleWidth | UIViewAutoresizingFlexibleHeight;
-
-// Settings, converted at each use. Sizes that are halved or divided by ten stay integers.
-int artworkSide() {
-    return NSStringIntValue(newArtworkSize);
-}
-int cornerRadius() {
-    return NSStringIntValue(newCornerRadius);
-}
-int maxiOffset() {
-    return NSStringIntValue(maxOffsetValue);
-}
-int artworkOffset() {
-    return NSStringIntValue(artworkOffsetValue);
-}
-
-// One build on one cover sheet. The quantities are read when a step asks for them, so a step
-// sees the tree as the steps before it left it.
-struct Build {
-    UIView* sheet;
-    // The build's one symbol configuration; it dies with the build.
-    Ref<UIImageSymbolConfiguration> symbols;
-
-    double CW() const { return sheet->bounds().size.width; }
-    double CH() const { return sheet->bounds().size.height; }
-    double W() const {
-        UIView* root = veyView();
-        return root ? root->bounds().size.width : 0;
-    }
-    UIView* veyView() const { return attached(sheet, prop::veyView); }
-
-    template <class T, class V> V* keep(AttachedProperty<T> property, const Ref<V>& value) const {
-        setAttached(sheet, property, value.get());
-        return value.get();
-    }
-    template <class T> T* own(AttachedProperty<T> property) const {
-        return attached(sheet, property);
-    }
-    // Some steps reach the player through the recorded cover sheet rather than the receiver;
-    // the two are one view whenever the host made it with initWithFrame:.
-    template <class T> static T* recorded(AttachedProperty<T> property) {
-        return attached(coversheetView.get(), property);
-    }
-
-    Ref<UIImage> templateSymbol(std::string_view name) const {
-        Ref<UIImage> symbol = UIImage::systemImageNamed(name, symbols.get());
-        return symbol ? symbol->imageWithRenderingMode(UIImageRenderingModeAlwaysTemplate)
-                      : nullptr;
-    }
-    void setRecordedSymbol(AttachedProperty<UIImageView> property, std::string_view name) const {
-        if (UIImageView* icon = recorded(property)) icon->setImage(templateSymbol(name));
-    }
-};
 
 void buildRoot(const Build& b) {
     UIView* root = b.keep(prop::veyView, UIView::make(b.sheet->bounds()));
@@ -104,27 +46,20 @@ void buildSourceLabel(const Build& b) {
 }
 
 void buildPauseButton(const Build& b) {
-    UIButton* button = b.keep(prop::veyPauseButton, UIView::make<UIButton>());
-    onTap(button, b.sheet, "pausePlaySong");
-    b.veyView()->addSubview(button);
+    UIButton* button = addButton(b, prop::veyPauseButton, "pausePlaySong");
     useConstraints(button);
     constrainSquare(button, 0.1 * b.W());
     constrain(button->centerXAnchor(), b.veyView()->centerXAnchor());
     constrain(button->centerYAnchor(), b.own(prop::veySourceLabel)->topAnchor(),
               -0.12 * b.W() - b.W() * maxiOffset() / 100);
-    UIImageView* icon = b.keep(prop::pausePlayIcon, UIView::make<UIImageView>(button->bounds()));
-    icon->setFrame(button->bounds());
-    icon->setAutoresizingMask(kFlexibleSize);
-    button->addSubview(icon);
+    addFillingIcon(b, prop::pausePlayIcon, button);
     b.setRecordedSymbol(prop::pausePlayIcon, "play.fill");
 }
 
 // Rewind and skip: the same button on either side of the pause button.
 void buildSideButton(const Build& b, bool rewind) {
-    UIButton* button =
-        b.keep(rewind ? prop::veyRewindButton : prop::veySkipButton, UIView::make<UIButton>());
-    onTap(button, b.sheet, rewind ? "rewindSong" : "skipSong");
-    b.veyView()->addSubview(button);
+    UIButton* button = addButton(b, rewind ? prop::veyRewindButton : prop::veySkipButton,
+                                 rewind ? "rewindSong" : "skipSong");
     useConstraints(button);
     constrainSquare(button, 0.125 * b.W());
     UIButton* pause = b.own(prop::veyPauseButton);
@@ -133,18 +68,13 @@ void buildSideButton(const Build& b, bool rewind) {
     else
         constrain(button->centerXAnchor(), pause->rightAnchor(), 0.12 * b.W());
     constrain(button->centerYAnchor(), pause->centerYAnchor());
-    AttachedProperty<UIImageView> iconName = rewind ? prop::rewindIcon : prop::skipIcon;
-    UIImageView* icon = b.keep(iconName, UIView::make<UIImageView>());
-    icon->setFrame(CGRectMake(0, 0, 0.125 * b.W(), 0.125 * b.W()));
-    icon->setTransform(CGAffineTransformMakeScale(0.75, 0.55));
-    button->addSubview(icon);
-    b.setRecordedSymbol(iconName, rewind ? "backward.fill" : "forward.fill");
+    addSideIcon(b, button, rewind);
+    b.setRecordedSymbol(rewind ? prop::rewindIcon : prop::skipIcon,
+                        rewind ? "backward.fill" : "forward.fill");
 }
 
 void buildRouteButton(const Build& b) {
-    UIButton* button = b.keep(prop::veyAirplayButton, UIView::make<UIButton>());
-    onTap(button, b.sheet, "openRoutingOptions");
-    b.veyView()->addSubview(button);
+    UIButton* button = addButton(b, prop::veyAirplayButton, "openRoutingOptions");
     useConstraints(button);
     constrainSquare(button, 0.125 * b.W());
     constrain(button->centerXAnchor(), b.own(prop::veySkipButton)->rightAnchor(), 0.1 * b.W());
@@ -161,18 +91,7 @@ void buildRouteButton(const Build& b) {
     b.setRecordedSymbol(prop::airplayIcon, "airplayaudio");
 }
 
-// The two text labels span the cover sheet less a margin on each side and scroll long text.
-UILabel* buildTextLabel(const Build& b, AttachedProperty<UILabel> property, double size,
-                        UIFontWeight weight) {
-    UILabel* label = b.keep(property, UIView::make<UILabel>());
-    label->setFont(UIFont::systemFontOfSize(size, weight));
-    label->setTextAlignment(NSTextAlignmentCenter);
-    label->setMarqueeEnabled(YES);
-    label->setMarqueeRunning(YES);
-    b.veyView()->addSubview(label);
-    return label;
-}
-
+// The two text labels span the cover sheet less a margin on each side.
 void constrainToMargins(const Build& b, UILabel* label) {
     useConstraints(label);
     constrain(label->leadingAnchor(), b.sheet->leadingAnchor(), 0.072 * b.W());
@@ -180,8 +99,7 @@ void constrainToMargins(const Build& b, UILabel* label) {
 }
 
 void buildArtistLabel(const Build& b) {
-    UILabel* label = buildTextLabel(b, prop::veyArtistLabel, 0.043 * b.W(), UIFontWeightMedium);
-    label->setAlpha(0.7);
+    UILabel* label = addArtistLabel(b);
     constrainToMargins(b, label);
     constrainSize(label->heightAnchor(), 0.072 * b.W());
     double gap = isIOSVersionAtLeast(16) ? 0.114 : 0.134;
@@ -189,7 +107,8 @@ void buildArtistLabel(const Build& b) {
 }
 
 void buildSongLabel(const Build& b) {
-    UILabel* label = buildTextLabel(b, prop::veySongLabel, 0.0772 * b.W(), UIFontWeightBold);
+    UILabel* label = addTextLabel(b, prop::veySongLabel);
+    label->setFont(UIFont::systemFontOfSize(0.0772 * b.W(), UIFontWeightBold));
     constrainToMargins(b, label);
     constrain(label->centerYAnchor(), b.own(prop::veyArtistLabel)->topAnchor(), -0.048 * b.W());
     constrainSize(label->heightAnchor(), 0.108 * b.W());
@@ -218,7 +137,6 @@ void buildArtwork(const Build& b) {
             panel->layer()->setBorderWidth(0.95 * b.W() / 250);
 }
 
-// The playing app's icon, inside the artwork's bottom-right corner.
 void buildAppIcon(const Build& b) {
     int S = artworkSide();
     UIImageView* artwork = b.own(prop::artworkImageView);
@@ -228,8 +146,7 @@ void buildAppIcon(const Build& b) {
     icon->setImage(nowPlayingImage ? nowPlayingImage->image() : nullptr);
     useConstraints(icon);
     constrainSquare(icon, double(S / 10));
-    constrain(icon->centerXAnchor(), artwork->rightAnchor(), -double(S / 10));
-    constrain(icon->centerYAnchor(), artwork->bottomAnchor(), -double(S / 10));
+    placeAppIcon(b);
 }
 
 // Dark text to start with, unless the light override is on over a style other than dark.
@@ -243,39 +160,10 @@ void applyDarkText(const Build& b) {
 
 // An invisible hit area exactly over the artwork.
 void buildArtworkButton(const Build& b) {
-    int S = artworkSide();
-    UIButton* button = b.keep(prop::veyArtworkButton, UIView::make<UIButton>());
-    button->setAutoresizingMask(kFlexibleSize);
-    onTap(button, b.sheet, "hideVeyView");
-    b.veyView()->addSubview(button);
-    UIImageView* artwork = b.own(prop::artworkImageView);
+    UIButton* button = addArtworkButton(b);
     useConstraints(button);
-    constrainSquare(button, S);
-    constrain(button->centerXAnchor(), artwork->centerXAnchor());
-    constrain(button->centerYAnchor(), artwork->centerYAnchor());
-}
-
-// The panel's material by "blurMode"; an unknown mode leaves both as they are.
-void chooseBlurMaterial(const Build& b) {
-    auto outline = [](UIColor* color) {
-        if (auto* panel = Build::recorded(prop::veyMiniBackgroundView))
-            panel->setOutlineColor(color);
-    };
-    switch (NSStringIntValue(blurModeValue)) {
-    case kBlurModeLight:
-        b.keep(prop::veyBlurEffect, UIBlurEffect::effectWithStyle(UIBlurEffectStyleLight));
-        outline(UIColor::whiteColor());
-        break;
-    case kBlurModeDark:
-        b.keep(prop::veyBlurEffect, UIBlurEffect::effectWithStyle(UIBlurEffectStyleDark));
-        outline(UIColor::blackColor());
-        break;
-    case kBlurModeNone:
-        setAttached(b.sheet, prop::veyBlurEffect, nullptr);
-        break;
-    default:
-        break;
-    }
+    constrainSquare(button, artworkSide());
+    centreOn(button, b.own(prop::artworkImageView));
 }
 
 // The panel behind the labels and buttons, with its blur inside.
@@ -286,16 +174,8 @@ void placePanel(const Build& b) {
     constrainSize(panel->widthAnchor(), 0.95 * b.W());
     constrainSize(panel->heightAnchor(), 0.47 * 0.95 * b.W());
     constrain(panel->centerXAnchor(), b.veyView()->centerXAnchor());
-    panel->layer()->setCornerRadius(cornerRadius() * 1.2);
-    panel->layer()->setCornerCurve(kCACornerCurveContinuous);
-    panel->layer()->setMasksToBounds(YES);
-
-    UIVisualEffectView* blur = b.keep(
-        prop::blurButtonView, UIVisualEffectView::makeWithEffect(b.own(prop::veyBlurEffect)));
-    blur->setFrame(panel->bounds());
-    blur->setAutoresizingMask(kFlexibleSize);
-    blur->setAlpha(1);
-    panel->addSubview(blur);
+    roundPanel(panel);
+    setAttached(b.sheet, prop::blurButtonView, addMaterial(b, panel));
 }
 
 // A second route button; it is given no size.
@@ -304,14 +184,6 @@ void buildPlayingSource(const Build& b) {
     button->setImage(UIImage::systemImageNamed("airplayaudio"), UIControlStateNormal);
     onTap(button, b.sheet, "openRoutingOptions");
     b.veyView()->addSubview(button);
-}
-
-void addDownSwipe(const Build& b) {
-    UISwipeGestureRecognizer* swipe =
-        b.keep(prop::downSwipe,
-               UIGestureRecognizer::make<UISwipeGestureRecognizer>(b.sheet, "minimizeMiniPlayer"));
-    swipe->setDirection(UISwipeGestureRecognizerDirectionDown);
-    b.veyView()->addGestureRecognizer(swipe);
 }
 
 } // namespace
@@ -331,11 +203,7 @@ void CSCoverSheetView_didMoveToWindow(id self, SEL _cmd) {
                 UIFont::preferredFontForTextStyle(UIFontTextStyleBody), UIImageSymbolScaleLarge)};
 
     buildRoot(b);
-    InnerShadowButton* panel =
-        b.keep(prop::veyMiniBackgroundView,
-               UIButton::buttonWithType<InnerShadowButton>(UIButtonTypeCustom));
-    panel->setOutlineWidth(NSStringFloatValue(glassWidth));
-    onTap(panel, sheet, "pausePlaySong");
+    InnerShadowButton* panel = makePanel(b);
     send(coversheetView.get(), "processStyle:shouldGenerate:", static_cast<id>(highresImage.get()),
          YES);
     if (backgroundArtworkSwitch) buildBackgroundArtwork(b);

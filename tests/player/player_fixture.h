@@ -31,6 +31,9 @@ inline std::vector<Call>& calls() {
 inline void recordAction(id self, SEL cmd) {
     calls().push_back({self, sel_getName(cmd)});
 }
+inline void recordFlag(id self, SEL cmd, bool flag) {
+    calls().push_back({self, sel_getName(cmd), nullptr, flag});
+}
 inline void recordStyle(id self, SEL cmd, id image, bool generate) {
     calls().push_back({self, sel_getName(cmd), image, generate});
 }
@@ -45,8 +48,10 @@ class PlayerTest : public ::testing::Test {
     void TearDown() override { std::filesystem::remove_all(root_); }
 
     // Writes "Enabled" YES with `values`, installs the plug-in into the host's classes and
-    // replaces the actions and the style step with recorders.
-    void install(std::vector<std::pair<std::string, PreferenceValue>> values = {}) {
+    // replaces the actions and the style step with recorders. With `switching` the player's
+    // own layout switches stay and the calls they make into other parts are recorded instead.
+    void install(std::vector<std::pair<std::string, PreferenceValue>> values = {},
+                 bool switching = false) {
         values.insert(values.begin(), {"Enabled", true});
         std::string error;
         ASSERT_TRUE(HBWritePreferences(kVeyPreferencesDomain, values, PlistFormat::XML, &error))
@@ -56,9 +61,17 @@ class PlayerTest : public ::testing::Test {
         initialiseVey();
         ASSERT_TRUE(enabled);
         IMP unused = nullptr;
-        for (const char* action : {"pausePlaySong", "rewindSong", "skipSong", "openRoutingOptions",
-                                   "hideVeyView", "minimizeMiniPlayer"})
+        std::vector<const char*> actions = {"pausePlaySong", "rewindSong", "skipSong",
+                                            "openRoutingOptions"};
+        if (switching)
+            actions.push_back("hidePlayer");
+        else
+            actions.insert(actions.end(), {"hideVeyView", "minimizeMiniPlayer"});
+        for (const char* action : actions)
             MSHookMessageEx(sheet, sel(action), reinterpret_cast<IMP>(&recordAction), &unused);
+        if (switching)
+            MSHookMessageEx(sheet, sel("hideNotifications:"), reinterpret_cast<IMP>(&recordFlag),
+                            &unused);
         MSHookMessageEx(sheet, sel("processStyle:shouldGenerate:"),
                         reinterpret_cast<IMP>(&recordStyle), &unused);
     }
