@@ -1,0 +1,176 @@
+// The player's controls end to end: the route button and its icon, the adopted timeline and
+// the glitch effect, run through the simulator with the built plug-in. The host and the
+// plug-in's variables are read and set in this process where no scenario command reaches.
+#include "sim/sim_fixture.h"
+
+#include "entry/properties.h"
+#include "platform/graphics/graphics.h"
+#include "platform/graphics/random.h"
+#include "platform/springboard/springboard.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+template <class T> T& plugin(const char* name) {
+    return *static_cast<T*>(const_cast<void*>(sim::pluginVariable(name)));
+}
+
+std::vector<double> numbers(const JsonValue& array) {
+    std::vector<double> out;
+    for (auto& item : array.items)
+        out.push_back(item.number);
+    return out;
+}
+
+const std::vector<double> kGlyphScale{0.75, 0, 0, 0.55, 0, 0};
+const std::vector<double> kGenericScale{0.575, 0, 0, 0.55, 0, 0};
+
+// A square glyph `side` points wide, so that the icon shown tells which glyph it is.
+void writeGlyph(const std::string& path, int side) {
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(side, side), YES, 1);
+    Ref<UIImage> image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    Ref<NSData> png = UIImagePNGRepresentation(image);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png->bytes().data()), long(png->length()));
+}
+
+class ControlsScenario : public SimulatorTest {
+  protected:
+    SBLockScreen* ls() { return SBCurrentLockScreen(); }
+    MRUMediaControlsController* lockControls() { return ls()->lockScreenControls(); }
+    template <class T> T* player(AttachedProperty<T> property) {
+        return attached(ls()->coverSheet.get(), property);
+    }
+    std::string glyphFolder() { return MPGlyphBundlePath(kBatteryCenterUIBundleIdentifier); }
+};
+
+} // namespace
+
+TEST_F(ControlsScenario, RouteIconFollowsTheKindOfRoute) {
+    run("pref Enabled YES\npref showDeviceName YES\n");
+    std::filesystem::remove_all(glyphFolder());
+    std::filesystem::create_directories(glyphFolder());
+    for (auto [name, side] : {std::pair{"B688", 31},
+                              {"batteryglyphs-b515", 32},
+                              {"batteryglyphs-b298-left-right", 33},
+                              {"batteryglyphs-airpodspro-left-right", 34},
+                              {"batteryglyphs-airpods-left-right", 35}})
+        writeGlyph(glyphFolder() + "/" + name + ".png", side);
+    run("launch\n");
+
+    struct Case {
+        const char* route;
+        MPRouteKind kind;
+        int glyph; // its width; 0 for the generic icon
+        const char* symbol;
+    };
+    const Case cases[] = {
+        {"speaker", MPRouteKind::Speaker, 0, "airplayaudio"},
+        // Subtype 14 answers every route test, so the first row applies.
+        {"headphones", MPRouteKind::Headphones, 31, "airpods.gen3"},
+        {"airpods-gen3", MPRouteKind::AirPodsGen3, 31, "airpods.gen3"},
+        {"airpods-max", MPRouteKind::AirPodsMax, 32, "airpodsmax"},
+        {"airpods-pro", MPRouteKind::AirPodsPro, 33, "airpodspro"},
+        {"airpods", MPRouteKind::AirPods, 35, "airpods"},
+    };
+    for (bool glyphs : {true, false}) {
+        if (!glyphs) std::filesystem::remove_all(glyphFolder());
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.route) + (glyphs ? " with glyphs" : " without glyphs"));
+            run(std::string("route ") + c.route + "\n");
+            JsonValue d = dump();
+            const JsonValue& icon = d["views"]["airplayIcon"];
+            if (glyphs && c.glyph)
+                EXPECT_EQ(icon["image"]["width"].number, c.glyph);
+            else
+                EXPECT_EQ(icon["image"]["symbol"].string, c.symbol);
+            EXPECT_TRUE(icon["image"]["template"].boolean);
+            EXPECT_EQ(numbers(icon["transform"]), c.glyph ? kGlyphScale : kGenericScale);
+            EXPECT_EQ(d["state"]["defaultAirplay"].boolean, c.glyph == 0);
+            EXPECT_EQ(d["views"]["veySourceLabel"]["text"].string, MPRouteNameForKind(c.kind));
+        }
+    }
+    std::filesystem::create_directories(glyphFolder());
+    writeGlyph(glyphFolder() + "/batteryglyphs-airpodspro-left-right.png", 34);
+    run("route airpods-pro\n");
+    EXPECT_EQ(dump()["views"]["airplayIcon"]["image"]["width"].number, 34);
+
+    // The host frames only the Control Center's route label; a change seen only there leaves
+    // the player alone.
+    EXPECT_EQ(lockControls()->routeLabel()->frame(), CGRectZero);
+    EXPECT_GT(ls()->controlCenterControls->routeLabel()->frame().size.height, 0);
+    MPSetSystemAudioRoute(MPRouteKind::Speaker);
+    ls()->controlCenterControls->refreshRoute();
+    EXPECT_FALSE(dump()["state"]["defaultAirplay"].boolean);
+}
+
+TEST_F(ControlsScenario, WithoutASystemAudioRouteTheIconIsGeneric) {
+    run("pref Enabled YES\nlaunch\nroute airpods\n");
+    Class routes = objc_getClass("MPAVOutputDeviceRoute");
+    EXPECT_TRUE(send<bool>(send<id>(routes, "systemAudioRoute"), "isAirpodsRoute"));
+    MRAVOutputContext::sharedSystemAudioContext()->avOutputContext()->setOutputDevice(nullptr);
+    EXPECT_EQ(send<id>(routes, "systemAudioRoute"), nullptr);
+    MPRemoveSystemAudioContext();
+    EXPECT_EQ(send<id>(routes, "systemAudioRoute"), nullptr);
+    lockControls()->refreshRoute();
+    JsonValue d = dump();
+    EXPECT_TRUE(d["state"]["defaultAirplay"].boolean);
+    EXPECT_EQ(d["views"]["airplayIcon"]["image"]["symbol"].string, "airplayaudio");
+}
+
+TEST_F(ControlsScenario, HeadphoneSubtypesAnswerEveryRouteTest) {
+    run("pref Enabled YES\nlaunch\n");
+    for (auto [subtype, headphones] : {std::pair{-1, false}, {13, false}, {14, true}}) {
+        Ref<MPAVRoute> route = alloc<MPAVRoute>();
+        route->setRoute(subtype, "");
+        EXPECT_EQ(send<bool>(route.get(), "isHeadphonesRoute"), headphones) << subtype;
+        for (const char* test : {"isAirpodsRoute", "isB298Route", "isB515Route", "isB688Route"})
+            EXPECT_EQ(send<bool>(route.get(), test), headphones) << subtype << test;
+    }
+}
+
+TEST_F(ControlsScenario, OnlyTheLockScreensHeaderIsSearched) {
+    run("pref Enabled YES\nlaunch\nplay \"A\" \"B\"\nwait 1\n");
+    Ref<UIView>& button = plugin<Ref<UIView>>("nowPlayingRoutingButton");
+    Ref<UIImageView>& icon = plugin<Ref<UIImageView>>("nowPlayingImage");
+    MRUNowPlayingHeaderView* header = lockControls()->headerView();
+    ASSERT_EQ(button.get(), header->routingButton());
+    ASSERT_EQ(icon.get(), header->artworkView()->iconImageView());
+    UIImage* appIcon = player(prop::nowPlayingAppIcon)->image();
+    EXPECT_EQ(appIcon, icon->image());
+
+    auto search = [](MRUNowPlayingHeaderView* h) { send(h, "layoutSubviews"); };
+    for (auto [context, delegate] : {std::pair<NSInteger, id>{2, ls()->controlCenter.get()},
+                                     {0, ls()->mediaControls.get()},
+                                     {1, ls()->mediaControls.get()}})
+        search(MRUMediaControlsController::make(context, delegate)->headerView());
+    search(UIView::make<MRUNowPlayingHeaderView>()); // no controller to ask
+    EXPECT_EQ(button.get(), header->routingButton());
+    EXPECT_EQ(icon.get(), header->artworkView()->iconImageView());
+
+    // Two image views: the routing button is taken, no icon is.
+    auto twoImages = MRUMediaControlsController::make(2, ls()->mediaControls);
+    twoImages->artworkView()->iconImageView()->removeFromSuperview();
+    search(twoImages->headerView());
+    EXPECT_EQ(button.get(), twoImages->headerView()->routingButton());
+    EXPECT_EQ(icon.get(), header->artworkView()->iconImageView());
+    EXPECT_EQ(player(prop::nowPlayingAppIcon)->image(), appIcon);
+}
+
+TEST_F(ControlsScenario, RouteButtonFiresTheHostsPickerAtOnce) {
+    run("pref Enabled YES\nlaunch\ntap veyAirplayButton\n");
+    EXPECT_EQ(dump()["host"]["routePickerPresentations"].number, 1);
+    UIView* button = player(prop::veyAirplayButton);
+    run("wait 0.1\n");
+    EXPECT_GT(button->presentationTransform().a, 1.05);
+    run("wait 0.3\n");
+    EXPECT_EQ(button->presentationTransform(), CGAffineTransformIdentity);
+
+    plugin<Ref<UIView>>("nowPlayingRoutingButton") = nullptr; // no header seen
+    run("tap veyAirplayButton\nwait 0.1\n");
+    EXPECT_EQ(dump()["host"]["routePickerPresentations"].number, 1);
+    EXPECT_GT(button->presentationTransform().a, 1.05);
+}
