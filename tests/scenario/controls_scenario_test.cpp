@@ -174,3 +174,73 @@ TEST_F(ControlsScenario, RouteButtonFiresTheHostsPickerAtOnce) {
     EXPECT_EQ(dump()["host"]["routePickerPresentations"].number, 1);
     EXPECT_GT(button->presentationTransform().a, 1.05);
 }
+
+TEST_F(ControlsScenario, TimelineSitsBetweenTheArtistLabelAndTheButtons) {
+    run("pref Enabled YES\nlaunch\nplay \"A\" \"B\" artwork-sunset.jpg\nwait 4\n");
+    MRUNowPlayingTimeControlsView* timeline = lockControls()->timeControlsView();
+    ASSERT_EQ(plugin<Ref<UIView>>("newTimeSlider").get(), timeline);
+    EXPECT_EQ(timeline->superview(), player(prop::veyView));
+    EXPECT_EQ(timeline->elapsedTimeLabel()->superview(), timeline) << "numbers on by default";
+    const JsonValue main = dump()["state"]["bestColors"][0];
+    CGColor track = timeline->subviews()[0]->backgroundColor()->rgba();
+    EXPECT_EQ((std::vector<double>{track.r, track.g, track.b, track.a}), numbers(main));
+
+    player(prop::veyArtistLabel)->setFrame(CGRectMake(28, 200, 334, 28));
+    player(prop::veyPauseButton)->setFrame(CGRectMake(175, 260, 39, 39));
+    timeline->setFrame(CGRectMake(0, 0, 300, 30));
+    EXPECT_NEAR(timeline->frame().origin.y, 220.1, 1e-9);
+    EXPECT_NEAR(timeline->frame().origin.x, 45, 1e-9);
+
+    // Held still in the mini layout; the Control Center's takes its frames as they come.
+    plugin<bool>("minimized") = true;
+    timeline->setFrame(CGRectMake(5, 5, 100, 30));
+    EXPECT_NEAR(timeline->frame().origin.y, 220.1, 1e-9);
+    UIView* other = ls()->controlCenterControls->timeControlsView();
+    other->setFrame(CGRectMake(5, 6, 100, 30));
+    EXPECT_EQ(other->frame(), CGRectMake(5, 6, 100, 30));
+}
+
+TEST_F(ControlsScenario, LayoutPassesInABurstStartOneShow) {
+    run("pref Enabled YES\nlaunch\nwait 1\nlayout\nwait 0.05\nlayout\nwait 0.05\nlayout\n"
+        "wait 0.19\n");
+    auto showing = [&] { return dump()["state"]["timeAnimation"].boolean; };
+    EXPECT_FALSE(showing()) << "the earlier passes' show steps stand down";
+    run("wait 0.02\n");
+    EXPECT_TRUE(showing());
+    run("wait 0.38\n");
+    EXPECT_TRUE(showing());
+    run("wait 0.02\n");
+    EXPECT_FALSE(showing());
+}
+
+TEST_F(ControlsScenario, MiniLayoutSqueezesTheOlderTimelineAway) {
+    run("device 390x844 version 15.0\npref Enabled YES\nlaunch\nwait 1\n");
+    UIView* older = lockControls()->legacyTimeControl();
+    UIView* newer = lockControls()->timeControlsView();
+    ASSERT_EQ(plugin<Ref<UIView>>("timeSlider").get(), older);
+    EXPECT_EQ(plugin<Ref<UIImageView>>("nowPlayingImage").get(),
+              lockControls()->artworkView()->iconImageView());
+
+    plugin<bool>("minimized") = true;
+    run("layout\n");
+    for (UIView* timeline : {older, newer}) {
+        EXPECT_EQ(timeline->alpha(), 0);
+        EXPECT_EQ(timeline->transform(), CGAffineTransformMakeScale(0.01, 1));
+        EXPECT_EQ(timeline->animations().back().duration, secondsToNanos(0.25));
+    }
+    older->setAlpha(1);
+    std::size_t animations = older->animations().size();
+    run("wait 0.2\nlayout\n");
+    EXPECT_EQ(older->animations().size(), animations) << "a hide is still running";
+    run("wait 0.06\n");
+    EXPECT_FALSE(dump()["state"]["timeAnimation"].boolean);
+}
+
+TEST_F(ControlsScenario, TimelineNumbersGoWhenTheSettingIsOff) {
+    run("pref Enabled YES\npref timelineNumbersSwitch NO\nlaunch\nwait 0.09\n");
+    MRUNowPlayingTimeControlsView* timeline = lockControls()->timeControlsView();
+    EXPECT_EQ(timeline->elapsedTimeLabel()->superview(), timeline);
+    run("wait 0.02\n");
+    EXPECT_EQ(timeline->elapsedTimeLabel()->superview(), nullptr);
+    EXPECT_EQ(timeline->remainingTimeLabel()->superview(), nullptr);
+}
