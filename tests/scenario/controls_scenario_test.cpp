@@ -45,7 +45,29 @@ class ControlsScenario : public SimulatorTest {
         return attached(ls()->coverSheet.get(), property);
     }
     std::string glyphFolder() { return MPGlyphBundlePath(kBatteryCenterUIBundleIdentifier); }
+
+    // What a press on the skip button leaves behind: the mark, and the host's next track.
+    void skip() {
+        plugin<int>("prevAction") = -1;
+        MRNowPlayingService::shared().changeTrack(1);
+    }
+    // Title and artist as shown at each millisecond of the next `seconds`.
+    std::vector<std::pair<std::string, std::string>> watchLabels(double seconds) {
+        std::vector<std::pair<std::string, std::string>> shown;
+        for (int ms = 0; ms < seconds * 1000; ms++) {
+            MainQueue::shared().runFor(0.001);
+            shown.emplace_back(player(prop::veySongLabel)->textString(),
+                               player(prop::veyArtistLabel)->textString());
+        }
+        return shown;
+    }
 };
+
+// Counts up, so that consecutive glitch frames never repeat.
+std::int64_t countingRandom() {
+    static std::int64_t next = 0;
+    return next++;
+}
 
 } // namespace
 
@@ -243,4 +265,57 @@ TEST_F(ControlsScenario, TimelineNumbersGoWhenTheSettingIsOff) {
     run("wait 0.02\n");
     EXPECT_EQ(timeline->elapsedTimeLabel()->superview(), nullptr);
     EXPECT_EQ(timeline->remainingTimeLabel()->superview(), nullptr);
+}
+
+TEST_F(ControlsScenario, GlitchScramblesTheTitleAfterASkip) {
+    setPlatformRandom(&countingRandom);
+    run("pref Enabled YES\npref glitchSwitch YES\nlaunch\nplay \"Hi\" \"Duo\" artwork-ocean.png\n"
+        "queue \"Yo\" \"Band\" artwork-sunset.jpg\nwait 3\n");
+    skip();
+    auto shown = watchLabels(1.2);
+    std::vector<std::string> frames;
+    std::size_t first = shown.size(), real = shown.size();
+    for (std::size_t i = 0; i < shown.size(); i++) {
+        auto& [song, artist] = shown[i];
+        if (artist == "Unknown") {
+            first = std::min(first, i);
+            if (frames.empty() || frames.back() != song) frames.push_back(song);
+        } else if (first < i && song == "Yo " && artist == "Band ") {
+            real = std::min(real, i);
+        }
+    }
+    ASSERT_EQ(frames.size(), 10u);
+    for (const std::string& frame : frames)
+        EXPECT_TRUE(frame.size() == 3 && frame.find_first_not_of("01X!") == std::string::npos)
+            << frame;
+    EXPECT_NEAR(double(real - first), 700, 1) << "real labels 0.7 s after the first frame";
+    for (std::size_t i = real; i < shown.size(); i++)
+        EXPECT_EQ(shown[i].first, "Yo ");
+    JsonValue d = dump();
+    EXPECT_EQ(d["state"]["glitchNo"].number, 0);
+    EXPECT_FALSE(d["state"]["shouldGlitch"].boolean);
+
+    run("pref glitchSwitch NO\n");
+    skip();
+    for (auto& [song, artist] : watchLabels(1.2))
+        ASSERT_NE(artist, "Unknown") << "only the real labels without the setting";
+    EXPECT_EQ(player(prop::veySongLabel)->textString(), "Hi ");
+}
+
+TEST_F(ControlsScenario, GlitchCutShortByTheSettingRunsAgainLater) {
+    run("pref Enabled YES\npref glitchSwitch YES\nlaunch\nplay \"Hi\" \"Duo\" artwork-ocean.png\n"
+        "queue \"Yo\" \"Band\" artwork-sunset.jpg\nwait 3\n");
+    skip();
+    for (int ms = 0; ms < 1000 && plugin<int>("glitchNo") < 3; ms++)
+        MainQueue::shared().runFor(0.001);
+    run("pref glitchSwitch NO\nwait 0.1\n");
+    EXPECT_EQ(player(prop::veySongLabel)->textString(), "Yo ");
+    EXPECT_EQ(plugin<int>("glitchNo"), 0) << "a count left up would block every later effect";
+
+    run("pref glitchSwitch YES\n");
+    skip();
+    bool scrambled = false;
+    for (auto& [song, artist] : watchLabels(1.2))
+        scrambled |= artist == "Unknown";
+    EXPECT_TRUE(scrambled);
 }
