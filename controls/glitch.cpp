@@ -10,18 +10,20 @@ namespace {
 constexpr std::int64_t kFrameNanos = 75 * NSEC_PER_MSEC;
 constexpr std::int64_t kStopDelayNanos = 100 * NSEC_PER_MSEC;
 // From this frame on every frame also schedules the stop.
-constexpr int kLastFrameBeforeStop = 8;
+constexpr int kFirstStoppingFrame = 8;
 
 // A number below `bound`, every value equally likely (arc4random_uniform on the platform's
-// source): draws from the uneven top of the range are thrown back.
+// source): draws from the uneven top of the range are thrown back, a few times at most so that
+// a stuck source cannot hang the effect.
 std::uint32_t uniformBelow(std::uint32_t bound) {
     if (bound < 2) return 0;
     constexpr std::int64_t kRange = std::int64_t(1) << 31;
-    std::int64_t limit = kRange - kRange % bound;
-    std::int64_t draw;
-    do {
-        draw = platformRandom();
-    } while (draw < 0 || draw >= limit);
+    const std::int64_t limit = kRange - kRange % bound;
+    std::int64_t draw = 0;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        draw = platformRandom() & (kRange - 1);
+        if (draw < limit) break;
+    }
     return std::uint32_t(draw % bound);
 }
 
@@ -71,7 +73,7 @@ void CSCoverSheetView_startGlitchEffect(id self, SEL) {
         return;
     }
     int frame = glitchNo++;
-    if (frame >= kLastFrameBeforeStop) schedule(self, kStopDelayNanos, &stopGlitch);
+    if (frame >= kFirstStoppingFrame) schedule(self, kStopDelayNanos, &stopGlitch);
     setLabel(self, prop::veyArtistLabel, "Unknown");
     setLabel(self, prop::veySongLabel, scrambledTitle(self));
     schedule(self, kFrameNanos, [](id sheet) { send(sheet, "startGlitchEffect"); });

@@ -5,7 +5,6 @@
 #include "entry/state.h"
 #include "platform/uikit/uikit.h"
 
-#include <initializer_list>
 #include <string>
 
 namespace {
@@ -44,7 +43,7 @@ void recordHeaderChildren(UIView* header) {
 // Route kinds, most specific first: the first row whose test holds picks the icon.
 struct RouteRow {
     const char* test;
-    std::initializer_list<const char*> glyphs;
+    const char* glyphs[2]; // in order; unused places nil
     const char* symbol;
 };
 const RouteRow kRouteRows[] = {
@@ -68,10 +67,12 @@ id glyphBundle() {
 Ref<UIImage> routeIcon(id route, id bundle) {
     for (const RouteRow& row : kRouteRows) {
         if (!respondsToSelector(route, sel(row.test)) || !send<bool>(route, row.test)) continue;
-        for (const char* glyph : row.glyphs)
+        for (const char* glyph : row.glyphs) {
+            if (!glyph) break;
             if (auto* image = cast<UIImage>(
                     send<id>(UIImage::cls(), "imageNamed:inBundle:", string(glyph), bundle)))
                 return image;
+        }
         return UIImage::systemImageNamed(row.symbol);
     }
     return nullptr;
