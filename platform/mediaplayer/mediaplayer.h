@@ -23,7 +23,8 @@
 // Bluetooth headphones use 14 and up, the built-in outputs and AirPods models 13 and below.
 enum class MPRouteKind { Speaker, Headphones, AirPods, AirPodsPro, AirPodsMax, AirPodsGen3 };
 NSInteger MPRouteSubtypeForKind(MPRouteKind kind);
-// The name the host shows for an output of this kind ("iPhone", "Headphones", "AirPods Pro" ...).
+// The name the host shows for an output of this kind: the device's name for the speaker,
+// "Headphones", "AirPods Pro" ...
 std::string MPRouteNameForKind(MPRouteKind kind);
 // Parses a scenario-style name: speaker, headphones, airpods, airpods-pro, airpods-max,
 // airpods-gen3. Returns false for anything else.

@@ -64,6 +64,11 @@ NSInteger MPRouteSubtypeForKind(MPRouteKind kind) {
 }
 
 std::string MPRouteNameForKind(MPRouteKind kind) {
+    // The phone's own speaker goes by the phone's name.
+    if (kind == MPRouteKind::Speaker) {
+        NSString* name = UIDevice::currentDevice()->name();
+        if (name && !name->str().empty()) return name->str();
+    }
     return infoFor(kind).name;
 }
 

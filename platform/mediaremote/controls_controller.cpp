@@ -33,7 +33,10 @@ void MRUNowPlayingView::layoutSubviews() {
     double w = bounds().size.width;
     header_->setFrame(CGRectMake(0, 0, w, 80));
     timeControls_->setFrame(CGRectMake(24, 88, w - 48, 30));
-    if (legacyTimeControl_) legacyTimeControl_->setFrame(CGRectMake(24, 88, w - 48, 30));
+    // The older timeline is framed only while it is still here; the newer one is framed
+    // wherever it has gone.
+    if (legacyTimeControl_ && legacyTimeControl_->superview() == this)
+        legacyTimeControl_->setFrame(CGRectMake(24, 88, w - 48, 30));
     transport_->setFrame(CGRectMake(0, 122, w, 44));
     double mid = w / 2;
     back_->setFrame(CGRectMake(mid - 96, 0, 44, 44));

@@ -198,8 +198,9 @@ class MediaControlsTimeControl : public UIControl {
 };
 
 // The root view of a set of media controls: lays out header, timeline(s) and transport; it
-// frames the timeline with setFrame: through the runtime (so hooks see it) also after someone
-// else has moved it elsewhere. The route label is framed when the route changes.
+// frames the newer timeline with setFrame: through the runtime (so hooks see it) also after
+// someone else has moved it elsewhere, the older one only while it is still here. The route
+// label is framed when the route changes.
 class MRUNowPlayingView : public UIView {
     VEY_CLASS(MRUNowPlayingView)
   public:

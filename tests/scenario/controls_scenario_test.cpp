@@ -1,0 +1,286 @@
+// The player's controls end to end through the simulator: route icon and picker, the adopted
+// timeline, the glitch effect. Host objects and the plug-in's variables are reached in this
+// process where no scenario command does.
+#include "sim/sim_fixture.h"
+
+#include "entry/properties.h"
+#include "platform/graphics/graphics.h"
+#include "platform/graphics/random.h"
+#include "platform/springboard/springboard.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+
+namespace {
+
+template <class T> T& plugin(const char* name) {
+    return *static_cast<T*>(const_cast<void*>(sim::pluginVariable(name)));
+}
+
+std::vector<double> numbers(const JsonValue& array) {
+    std::vector<double> out;
+    for (auto& item : array.items)
+        out.push_back(item.number);
+    return out;
+}
+
+// A blank glyph `side` points wide: the icon's width tells which glyph was taken.
+void writeGlyph(const std::string& name, int side) {
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(side, side), YES, 1);
+    Ref<NSData> png = UIImagePNGRepresentation(UIGraphicsGetImageFromCurrentImageContext());
+    UIGraphicsEndImageContext();
+    std::ofstream(MPGlyphBundlePath(kBatteryCenterUIBundleIdentifier) + "/" + name + ".png")
+        .write(reinterpret_cast<const char*>(png->bytes().data()), long(png->length()));
+}
+
+std::int64_t countingRandom() {
+    static std::int64_t next = 0;
+    return next++;
+}
+
+class ControlsScenario : public SimulatorTest {
+  protected:
+    SBLockScreen* ls() { return SBCurrentLockScreen(); }
+    MRUMediaControlsController* controls() { return ls()->lockScreenControls(); }
+    template <class T> T* player(AttachedProperty<T> property) {
+        return attached(ls()->coverSheet.get(), property);
+    }
+    void launchWithTwoTracks() {
+        run("pref Enabled YES\npref glitchSwitch YES\nlaunch\nplay \"Hi\" \"Duo\" "
+            "artwork-ocean.png\nqueue \"Yo\" \"Band\" "
+            "artwork-sunset.jpg\nwait 3\n");
+    }
+    // What a press on the skip button leaves: its mark, and the host's next track.
+    void skip() {
+        plugin<int>("prevAction") = -1;
+        MRNowPlayingService::shared().changeTrack(1);
+    }
+    // Title and artist at each millisecond of the next `seconds`.
+    std::vector<std::pair<std::string, std::string>> watchLabels(double seconds) {
+        std::vector<std::pair<std::string, std::string>> shown;
+        for (int ms = 0; ms < seconds * 1000; ms++) {
+            MainQueue::shared().runFor(0.001);
+            shown.emplace_back(player(prop::veySongLabel)->textString(),
+                               player(prop::veyArtistLabel)->textString());
+        }
+        return shown;
+    }
+};
+
+} // namespace
+
+TEST_F(ControlsScenario, RouteIconFollowsTheKindOfRoute) {
+    run("pref Enabled YES\npref showDeviceName YES\n");
+    std::string folder = MPGlyphBundlePath(kBatteryCenterUIBundleIdentifier);
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    for (auto [name, side] : {std::pair{"B688", 31},
+                              {"batteryglyphs-b515", 32},
+                              {"batteryglyphs-b298-left-right", 33},
+                              {"batteryglyphs-airpods-left-right", 35}})
+        writeGlyph(name, side);
+    run("launch\n");
+    // Headphones (subtype 14) answer every route test, so the first row applies.
+    for (bool glyphs : {true, false}) {
+        if (!glyphs) std::filesystem::remove_all(folder);
+        for (auto [route, glyph, symbol] : {std::tuple{"speaker", 0, "airplayaudio"},
+                                            {"headphones", 31, "airpods.gen3"},
+                                            {"airpods-gen3", 31, "airpods.gen3"},
+                                            {"airpods-max", 32, "airpodsmax"},
+                                            {"airpods-pro", 33, "airpodspro"},
+                                            {"airpods", 35, "airpods"}}) {
+            run(std::string("route ") + route + "\n");
+            JsonValue d = dump();
+            const JsonValue& icon = d["views"]["airplayIcon"];
+            if (glyphs && glyph)
+                EXPECT_EQ(icon["image"]["width"].number, glyph) << route;
+            else
+                EXPECT_EQ(icon["image"]["symbol"].string, symbol) << route;
+            EXPECT_TRUE(icon["image"]["template"].boolean);
+            EXPECT_EQ(numbers(icon["transform"]),
+                      (std::vector<double>{glyph ? 0.75 : 0.575, 0, 0, 0.55, 0, 0}));
+            EXPECT_EQ(d["state"]["defaultAirplay"].boolean, glyph == 0) << route;
+            EXPECT_EQ(d["views"]["veySourceLabel"]["text"].string,
+                      MPRouteNameForKind(MPCurrentSystemAudioRouteKind()));
+        }
+    }
+    std::filesystem::create_directories(folder);
+    writeGlyph("batteryglyphs-airpodspro-left-right", 34);
+    run("route airpods-pro\n");
+    EXPECT_EQ(dump()["views"]["airplayIcon"]["image"]["width"].number, 34);
+
+    // Only the Control Center's label is framed by the host, and it changes nothing here.
+    EXPECT_EQ(controls()->routeLabel()->frame(), CGRectZero);
+    EXPECT_GT(ls()->controlCenterControls->routeLabel()->frame().size.height, 0);
+    MPSetSystemAudioRoute(MPRouteKind::Speaker);
+    ls()->controlCenterControls->refreshRoute();
+    EXPECT_FALSE(dump()["state"]["defaultAirplay"].boolean);
+
+    // No output device, then no audio context: no route, the generic icon.
+    Class routes = objc_getClass("MPAVOutputDeviceRoute");
+    MRAVOutputContext::sharedSystemAudioContext()->avOutputContext()->setOutputDevice(nullptr);
+    EXPECT_EQ(send<id>(routes, "systemAudioRoute"), nullptr);
+    MPRemoveSystemAudioContext();
+    EXPECT_EQ(send<id>(routes, "systemAudioRoute"), nullptr);
+    controls()->refreshRoute();
+    EXPECT_TRUE(dump()["state"]["defaultAirplay"].boolean);
+
+    for (auto [subtype, headphones] : {std::pair{-1, false}, {13, false}, {14, true}}) {
+        Ref<MPAVRoute> route = alloc<MPAVRoute>();
+        route->setRoute(subtype, "");
+        EXPECT_EQ(send<bool>(route.get(), "isHeadphonesRoute"), headphones) << subtype;
+        EXPECT_EQ(send<bool>(route.get(), "isB515Route"), headphones) << subtype;
+    }
+}
+
+TEST_F(ControlsScenario, OnlyTheLockScreensHeaderIsSearched) {
+    run("pref Enabled YES\nlaunch\nplay \"A\" \"B\"\nwait 1\n");
+    Ref<UIView>& button = plugin<Ref<UIView>>("nowPlayingRoutingButton");
+    Ref<UIImageView>& icon = plugin<Ref<UIImageView>>("nowPlayingImage");
+    MRUNowPlayingHeaderView* header = controls()->headerView();
+    UIImageView* appIcon = header->artworkView()->iconImageView();
+    ASSERT_EQ(button.get(), header->routingButton());
+    ASSERT_EQ(icon.get(), appIcon);
+    EXPECT_EQ(player(prop::nowPlayingAppIcon)->image(), appIcon->image());
+
+    auto search = [](MRUNowPlayingHeaderView* h) { send(h, "layoutSubviews"); };
+    for (auto [context, delegate] : {std::pair<NSInteger, id>{2, ls()->controlCenter.get()},
+                                     {0, ls()->mediaControls.get()},
+                                     {1, ls()->mediaControls.get()}})
+        search(MRUMediaControlsController::make(context, delegate)->headerView());
+    search(UIView::make<MRUNowPlayingHeaderView>()); // no controller
+    EXPECT_EQ(button.get(), header->routingButton());
+
+    // With two image views the routing button is taken, no icon.
+    auto twoImages = MRUMediaControlsController::make(2, ls()->mediaControls);
+    twoImages->artworkView()->iconImageView()->removeFromSuperview();
+    search(twoImages->headerView());
+    EXPECT_EQ(button.get(), twoImages->headerView()->routingButton());
+    EXPECT_EQ(icon.get(), appIcon);
+    EXPECT_EQ(player(prop::nowPlayingAppIcon)->image(), appIcon->image());
+}
+
+TEST_F(ControlsScenario, RouteButtonFiresTheHostsPickerAtOnce) {
+    run("pref Enabled YES\nlaunch\ntap veyAirplayButton\n");
+    EXPECT_EQ(dump()["host"]["routePickerPresentations"].number, 1);
+    UIView* button = player(prop::veyAirplayButton);
+    run("wait 0.1\n");
+    EXPECT_GT(button->presentationTransform().a, 1.05);
+    plugin<Ref<UIView>>("nowPlayingRoutingButton") = nullptr; // as before any header
+    run("wait 0.3\ntap veyAirplayButton\nwait 0.1\n");
+    EXPECT_EQ(dump()["host"]["routePickerPresentations"].number, 1);
+    EXPECT_GT(button->presentationTransform().a, 1.05);
+}
+
+TEST_F(ControlsScenario, TimelineSitsBetweenTheArtistLabelAndTheButtons) {
+    run("pref Enabled YES\nlaunch\nplay \"A\" \"B\" artwork-sunset.jpg\nwait 4\n");
+    MRUNowPlayingTimeControlsView* timeline = controls()->timeControlsView();
+    ASSERT_EQ(plugin<Ref<UIView>>("newTimeSlider").get(), timeline);
+    EXPECT_EQ(timeline->superview(), player(prop::veyView));
+    EXPECT_EQ(timeline->elapsedTimeLabel()->superview(), timeline) << "numbers on by default";
+    CGColor track = timeline->subviews()[0]->backgroundColor()->rgba();
+    EXPECT_EQ((std::vector<double>{track.r, track.g, track.b, track.a}),
+              numbers(dump()["state"]["bestColors"][0]));
+
+    player(prop::veyArtistLabel)->setFrame(CGRectMake(28, 200, 334, 28));
+    player(prop::veyPauseButton)->setFrame(CGRectMake(175, 260, 39, 39));
+    timeline->setFrame(CGRectMake(0, 0, 300, 30));
+    EXPECT_NEAR(timeline->frame().origin.y, 220.1, 1e-9);
+    EXPECT_NEAR(timeline->frame().origin.x, 45, 1e-9);
+    // Held still in the mini layout; the Control Center's takes its frames as they come.
+    plugin<bool>("minimized") = true;
+    timeline->setFrame(CGRectMake(5, 5, 100, 30));
+    EXPECT_NEAR(timeline->frame().origin.y, 220.1, 1e-9);
+    UIView* other = ls()->controlCenterControls->timeControlsView();
+    other->setFrame(CGRectMake(5, 6, 100, 30));
+    EXPECT_EQ(other->frame(), CGRectMake(5, 6, 100, 30));
+}
+
+TEST_F(ControlsScenario, LayoutPassesInABurstStartOneShow) {
+    run("pref Enabled YES\nlaunch\nwait 1\nlayout\nwait 0.05\nlayout\nwait 0.05\nlayout\n");
+    // Showing from 0.2 s after the last pass, for 0.4 s.
+    for (auto [wait, showing] :
+         {std::pair{"0.19", false}, {"0.02", true}, {"0.38", true}, {"0.02", false}}) {
+        run(std::string("wait ") + wait + "\n");
+        EXPECT_EQ(dump()["state"]["timeAnimation"].boolean, showing) << dump()["time"].number;
+    }
+}
+
+TEST_F(ControlsScenario, MiniLayoutSqueezesTheOlderTimelineAway) {
+    run("device 390x844 version 15.0\npref Enabled YES\nlaunch\nwait 1\n");
+    UIView* older = controls()->legacyTimeControl();
+    ASSERT_EQ(plugin<Ref<UIView>>("timeSlider").get(), older);
+    EXPECT_EQ(plugin<Ref<UIImageView>>("nowPlayingImage").get(),
+              controls()->artworkView()->iconImageView());
+
+    plugin<bool>("minimized") = true;
+    run("layout\n");
+    for (UIView* timeline : {older, static_cast<UIView*>(controls()->timeControlsView())}) {
+        EXPECT_EQ(timeline->alpha(), 0);
+        EXPECT_EQ(timeline->transform(), CGAffineTransformMakeScale(0.01, 1));
+        EXPECT_EQ(timeline->animations().back().duration, secondsToNanos(0.25));
+    }
+    older->setAlpha(1);
+    std::size_t animations = older->animations().size();
+    run("wait 0.2\nlayout\n");
+    EXPECT_EQ(older->animations().size(), animations) << "a hide is still running";
+    run("wait 0.06\n");
+    EXPECT_FALSE(dump()["state"]["timeAnimation"].boolean);
+}
+
+TEST_F(ControlsScenario, TimelineNumbersGoWhenTheSettingIsOff) {
+    run("pref Enabled YES\npref timelineNumbersSwitch NO\nlaunch\nwait 0.09\n");
+    MRUNowPlayingTimeControlsView* timeline = controls()->timeControlsView();
+    EXPECT_EQ(timeline->elapsedTimeLabel()->superview(), timeline);
+    run("wait 0.02\n");
+    EXPECT_EQ(timeline->elapsedTimeLabel()->superview(), nullptr);
+    EXPECT_EQ(timeline->remainingTimeLabel()->superview(), nullptr);
+}
+
+TEST_F(ControlsScenario, GlitchScramblesTheTitleAfterASkip) {
+    setPlatformRandom(&countingRandom);
+    launchWithTwoTracks();
+    skip();
+    auto shown = watchLabels(1.2);
+    std::vector<std::string> frames;
+    std::size_t first = shown.size(), real = shown.size();
+    for (std::size_t i = 0; i < shown.size(); i++) {
+        auto& [song, artist] = shown[i];
+        if (artist == "Unknown") {
+            first = std::min(first, i);
+            if (frames.empty() || frames.back() != song) frames.push_back(song);
+        } else if (first < i && real == shown.size()) {
+            real = i;
+        }
+    }
+    ASSERT_EQ(frames.size(), 10u);
+    for (const std::string& frame : frames)
+        EXPECT_TRUE(frame.size() == 3 && frame.find_first_not_of("01X!") == std::string::npos)
+            << frame;
+    EXPECT_NEAR(double(real - first), 700, 1) << "ms from the first frame to the real labels";
+    EXPECT_EQ(shown.back().first + shown.back().second, "Yo Band ");
+    EXPECT_EQ(plugin<int>("glitchNo"), 0);
+    EXPECT_FALSE(plugin<bool>("shouldGlitch"));
+
+    run("pref glitchSwitch NO\n");
+    skip();
+    for (auto& [song, artist] : watchLabels(1.2))
+        ASSERT_NE(artist, "Unknown");
+    EXPECT_EQ(player(prop::veySongLabel)->textString(), "Hi ");
+}
+
+TEST_F(ControlsScenario, GlitchCutShortByTheSettingRunsAgainLater) {
+    launchWithTwoTracks();
+    skip();
+    for (int ms = 0; ms < 1000 && plugin<int>("glitchNo") < 3; ms++)
+        MainQueue::shared().runFor(0.001);
+    run("pref glitchSwitch NO\nwait 0.1\n");
+    EXPECT_EQ(player(prop::veySongLabel)->textString(), "Yo ");
+    EXPECT_EQ(plugin<int>("glitchNo"), 0) << "a count left up would block every later effect";
+    run("pref glitchSwitch YES\n");
+    skip();
+    bool scrambled = false;
+    for (auto& [song, artist] : watchLabels(1.2))
+        scrambled |= artist == "Unknown";
+    EXPECT_TRUE(scrambled);
+}
