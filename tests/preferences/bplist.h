@@ -8,8 +8,6 @@
 #include <vector>
 
 struct Bplist {
-    static constexpr unsigned kRef = 4;
-
     static std::string be(std::uint64_t v, unsigned n) {
         std::string out(n, '\0');
         for (unsigned i = 0; i < n; i++)
@@ -22,19 +20,14 @@ struct Bplist {
         return std::string(1, static_cast<char>(type << 4 | 15)) + "\x13" + be(n, 8);
     }
     static std::string ascii(std::string_view s) { return counted(5, s.size()) + std::string(s); }
-    static std::string array(const std::vector<std::uint64_t>& refs) {
-        std::string out = counted(10, refs.size());
+    // An array, or a dictionary when `values` are given (keys are then `refs`).
+    static std::string refs(const std::vector<std::uint64_t>& refs,
+                            const std::vector<std::uint64_t>& values = {}) {
+        std::string out = counted(values.empty() ? 10 : 13, refs.size());
         for (auto r : refs)
-            out += be(r, kRef);
-        return out;
-    }
-    static std::string dict(const std::vector<std::uint64_t>& keys,
-                            const std::vector<std::uint64_t>& values) {
-        std::string out = counted(13, keys.size());
-        for (auto r : keys)
-            out += be(r, kRef);
+            out += be(r, 4);
         for (auto r : values)
-            out += be(r, kRef);
+            out += be(r, 4);
         return out;
     }
 
@@ -42,6 +35,7 @@ struct Bplist {
         objects.push_back(std::move(object));
         return objects.size() - 1;
     }
+    std::uint64_t next() const { return objects.size(); }
 
     std::string build(std::uint64_t top = 0) const {
         std::string out = "bplist00";
@@ -53,7 +47,7 @@ struct Bplist {
         std::uint64_t table = out.size();
         for (auto o : offsets)
             out += be(o, 4);
-        out += std::string(6, '\0') + '\x04' + static_cast<char>(kRef);
+        out += std::string(6, '\0') + "\x04\x04";
         out += be(objects.size(), 8) + be(top, 8) + be(table, 8);
         return out;
     }
@@ -61,13 +55,14 @@ struct Bplist {
     std::vector<std::string> objects;
 };
 
-// { "style": "darkMode", "junk": <object `junk`> }: the store reads "darkMode" only when the
-// whole file is accepted. Objects 0-3 are the dictionary, its keys and "darkMode".
+// { "style": "darkMode", "junk": <object 6, the next one added>, "after": YES }.
 struct StyleWithJunk : Bplist {
     StyleWithJunk() {
-        add(dict({1, 2}, {3, 4}));
+        add(refs({1, 2, 4}, {3, 6, 5}));
         add(ascii("style"));
         add(ascii("junk"));
         add(ascii("darkMode"));
+        add(ascii("after"));
+        add("\x09");
     }
 };

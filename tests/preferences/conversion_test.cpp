@@ -60,3 +60,28 @@ TEST_P(Conversions, ReadAsThePlatformWould) {
 
 INSTANTIATE_TEST_SUITE_P(Formats, Conversions, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Binary" : "XML"; });
+
+// The old text format holds only strings, arrays, dictionaries and data.
+TEST_F(PrefsTest, OldTextFormatReadsAsThePlatformWould) {
+    struct Case {
+        const char* text;
+        const char* style; // as registerObject reads it
+        bool enabled;
+    };
+    const Case cases[] = {
+        {"{ Enabled = YES; style = darkMode; }", "darkMode", true},
+        {"// a comment\n{ /* one */ style = \"dark \\\"Mode\\\"\"; 'Enabled' = 1; }",
+         "dark \"Mode\"", true},
+        {"Enabled = true;\nstyle = \"a\\tb\\101\\U00e9\\UD83C\\UDFB5\";", "a\tbA\u00e9\U0001F3B5",
+         true},
+        {"{ style = \"\\UDFB5\"; Enabled = NO; }", "\uFFFD", false},
+        {"{ style = (lightMode); Enabled = <01>; list = (a, b,); }", "colorFlow", false},
+        {"{ style = lightMode; style = darkMode; }", "darkMode", false},
+    };
+    for (const Case& c : cases) {
+        writeBytes(c.text);
+        auto p = HBPreferences::initWithIdentifier(kDomain);
+        EXPECT_EQ(readString(p, "style", "colorFlow"), c.style) << c.text;
+        EXPECT_EQ(readBool(p, "Enabled", false), c.enabled) << c.text;
+    }
+}

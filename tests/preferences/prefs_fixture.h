@@ -33,6 +33,10 @@ class PrefsTest : public ::testing::Test {
         std::filesystem::create_directories(std::filesystem::path(path(domain)).parent_path());
         std::ofstream(path(domain), std::ios::binary | std::ios::trunc) << bytes;
     }
+    std::string readBytes() const {
+        std::ifstream in(path(), std::ios::binary);
+        return std::string((std::istreambuf_iterator<char>(in)), {});
+    }
 
     // Writes the domain file with Python's plistlib from a Python expression.
     void writeWithPython(const std::string& expression, bool binary,
