@@ -133,6 +133,21 @@ TEST(Scenario, MistakesNameTheFileTheLineAndTheProblem) {
              {"dump ../escape.json", "test.vey:1: dump: the output file must be a relative path"},
              {"snapshot a/../../b.png", "test.vey:1: snapshot: the output file must be"},
              {"dump", "test.vey:1: dump: expected an output file name"},
+             {"dump device/Library/x.plist",
+              "test.vey:1: dump: the output file may not be inside the device folder"},
+             {"film ./device/f 1 1", "test.vey:1: film: the output file may not be inside the"},
+             {"film x 0 4", "test.vey:1: film: '0' is not a number of seconds in (0, 600]"},
+             {"film x 100 100", "test.vey:1: film: more than 3600 frames"},
+             {"film a 60 60\nfilm b 60 60\nfilm c 1 1",
+              "test.vey:3: film: the scenario's films pass 7200 frames in all"},
+             {"device 4096x4096 scale 3",
+              "test.vey:1: device: 4096x4096 at scale 3 is 12288 x 12288 pixels, more than a "
+              "snapshot can hold (16384 a side, 100 megapixels)"},
+             {"pref style \"a\x01\"",
+              "test.vey:1: pref: the value holds the control character \\x01, which a "
+              "settings file cannot hold"},
+             {"pref style caf\xe9", "test.vey:1: pref: the value is not valid UTF-8 (byte \\xe9)"},
+             {"pref \"\x1b\" YES", "test.vey:1: pref: the key holds the control character \\x1b"},
          }) {
         SCOPED_TRACE(c.text);
         std::string message = error(c.text);
