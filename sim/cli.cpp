@@ -102,7 +102,7 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         std::error_code error;
         fs::create_directories(outDir, error);
         if (error) throw std::runtime_error("cannot create " + outDir + ": " + error.message());
-        Simulator simulator({outDir, paths.pluginPath, paths.assetsDir, &out});
+        Simulator simulator({outDir, paths.pluginPath, paths.assetsDir, &out, &err});
         simulator.run(scenario);
     } catch (const ScenarioError& e) {
         err << e.what() << "\n";

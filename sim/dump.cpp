@@ -1,6 +1,7 @@
 // The state dump: time, the plug-in's shared state and settings, the cover sheet's attached
 // views, and the host's side (media commands and the host views the plug-in changes).
 #include "platform/springboard/springboard.h"
+#include "sim/attached_views.h"
 #include "sim/plugin_state.h"
 #include "sim/simulator.h"
 #include "sim/view_json.h"
@@ -8,33 +9,6 @@
 namespace sim {
 
 namespace {
-
-// The properties the plug-in added to the cover sheet's class that hold views, in the order
-// it added them.
-std::vector<std::string> viewProperties() {
-    std::vector<std::string> names;
-    Class cover = objc_getClass("CSCoverSheetView");
-    Class view = objc_getClass("UIView");
-    if (!cover) return names;
-    for (const objc_property& p : cover->properties)
-        for (const auto& [attribute, type] : p.attributes) {
-            // "@\"UIImageView\"": an object of a named class.
-            if (attribute != "T" || type.size() < 4 || type.compare(0, 2, "@\"") != 0) continue;
-            for (Class c = objc_getClass(type.substr(2, type.size() - 3)); c; c = c->superclass)
-                if (c == view) {
-                    names.push_back(p.name);
-                    break;
-                }
-        }
-    return names;
-}
-
-UIView* attached(UIView* coverSheet, const char* name) {
-    if (!coverSheet) return nullptr;
-    const objc_method* m = class_lookupMethod(object_getClass(coverSheet), sel(name));
-    if (!m || m->types != "@@:") return nullptr;
-    return cast<UIView>(send<id>(coverSheet, sel(name)));
-}
 
 const char* routeToken(MPRouteKind kind) {
     for (const char* token :
@@ -101,12 +75,12 @@ Json Simulator::dump() const {
     SBLockScreen* ls = SBCurrentLockScreen();
     UIView* cs = ls ? ls->coverSheet.get() : nullptr;
     ViewNames names;
-    const std::vector<std::string> properties = viewProperties();
+    const std::vector<std::string> properties = attachedViewProperties();
     for (const std::string& name : properties)
-        if (UIView* view = attached(cs, name.c_str())) names.emplace_back(view, name);
+        if (UIView* view = attachedView(cs, name)) names.emplace_back(view, name);
     Json views = Json::object();
     for (const std::string& name : properties) {
-        UIView* view = attached(cs, name.c_str());
+        UIView* view = attachedView(cs, name);
         Json entry = viewJson(view, names);
         if (view && respondsToSelector(view, sel("outlineWidth"))) addOutline(entry, view);
         views.set(name, std::move(entry));

@@ -1,6 +1,9 @@
 // Reading scenarios: tokens, commands and their arguments, checked before anything runs.
 #include "sim/scenario.h"
 
+#include "platform/preferences/preferences.h"
+#include "sim/render/render.h"
+
 #include <charconv>
 #include <cmath>
 #include <filesystem>
@@ -123,7 +126,11 @@ class LineParser {
         if (bad)
             fail(std::string(command) +
                  ": the output file must be a relative path inside the output folder");
-        return path.lexically_normal().string();
+        fs::path normal = path.lexically_normal();
+        // The simulated phone's files are the run's input, never its output.
+        if (*normal.begin() == "device")
+            fail(std::string(command) + ": the output file may not be inside the device folder");
+        return normal.string();
     }
 
   private:
@@ -176,6 +183,14 @@ void parseDevice(const LineParser& p, const std::vector<Token>& args, DeviceSpec
             device.name = value;
         }
     }
+    if (!screenSizeRenderable(device.width, device.height, device.scale)) {
+        std::ostringstream pixels;
+        pixels << "device: " << device.width << "x" << device.height << " at scale " << device.scale
+               << " is " << std::ceil(device.width * device.scale) << " x "
+               << std::ceil(device.height * device.scale)
+               << " pixels, more than a snapshot can hold (16384 a side, 100 megapixels)";
+        p.fail(pixels.str());
+    }
 }
 
 bool isIdentifier(const std::string& text) {
@@ -197,6 +212,7 @@ Scenario parseScenario(const std::string& text, const std::string& file,
     std::istringstream lines(text);
     std::string raw;
     int number = 0;
+    long filmFrames = 0;
     while (std::getline(lines, raw)) {
         number++;
         LineParser p(file, number, directory);
@@ -222,6 +238,10 @@ Scenario parseScenario(const std::string& text, const std::string& file,
             if (args[0].text.empty()) p.fail("pref: the key is empty");
             c.key = args[0].text;
             c.value = args[1].text;
+            if (std::string why = HBPreferencesTextProblem(c.key); !why.empty())
+                p.fail("pref: the key " + why);
+            if (std::string why = HBPreferencesTextProblem(c.value); !why.empty())
+                p.fail("pref: the value " + why);
             if (!args[1].quoted && (c.value == "YES" || c.value == "NO"))
                 c.boolValue = c.value == "YES";
         } else if (name == "prefs") {
@@ -292,6 +312,9 @@ Scenario parseScenario(const std::string& text, const std::string& file,
             if (!fps || !(*fps > 0) || *fps > kMaxFilmFps)
                 p.fail("film: '" + shown(args[2].text) + "' is not a frame rate in (0, 120]");
             if (*seconds * *fps > kMaxFilmFrames) p.fail("film: more than 3600 frames");
+            filmFrames += std::max(1L, std::lround(*seconds * *fps));
+            if (filmFrames > kMaxScenarioFilmFrames)
+                p.fail("film: the scenario's films pass 7200 frames in all");
             c.seconds = *seconds;
             c.fps = *fps;
         } else {

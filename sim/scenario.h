@@ -83,6 +83,8 @@ constexpr double kMaxWaitSeconds = 3600;
 constexpr double kMaxFilmSeconds = 600;
 constexpr double kMaxFilmFps = 120;
 constexpr double kMaxFilmFrames = 3600;
+// All films of a scenario together: two minutes at 60 frames per second.
+constexpr long kMaxScenarioFilmFrames = 7200;
 
 // Reads and checks a scenario: every syntax error, bad argument and missing input file is
 // reported as a ScenarioError before anything runs.

@@ -1,13 +1,20 @@
 #include "sim/simulator.h"
 
+#include "platform/graphics/random.h"
 #include "platform/preferences/plist_file.h"
 #include "platform/springboard/springboard.h"
+#include "sim/attached_views.h"
 #include "sim/device.h"
 #include "sim/render/render.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <ostream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 
@@ -17,25 +24,11 @@ namespace {
 
 // Artwork larger than this is refused before it is read.
 constexpr std::uintmax_t kMaxArtworkBytes = 32u << 20;
+// The pinned wall clock at virtual time 0 (14 November 2023).
+constexpr std::int64_t kWallClockAtStart = 1'700'000'000;
 
-MRTrack makeTrack(const Scenario& scenario, const Command& c) {
-    MRTrack track;
-    track.title = c.track.title;
-    track.artist = c.track.artist;
-    if (c.track.artworkPath.empty()) return track;
-    std::error_code error;
-    auto size = fs::file_size(c.track.artworkPath, error);
-    if (error) throw ScenarioError(scenario.file, c.line, "cannot read the artwork file");
-    if (size > kMaxArtworkBytes)
-        throw ScenarioError(scenario.file, c.line, "the artwork file is too large (over 32 MiB)");
-    std::ifstream in(c.track.artworkPath, std::ios::binary);
-    std::vector<std::uint8_t> bytes(size);
-    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(size));
-    if (in.bad()) throw ScenarioError(scenario.file, c.line, "cannot read the artwork file");
-    bytes.resize(std::size_t(in.gcount()));
-    // Bytes that do not decode go to the host as they are.
-    track.artworkData = NSData::make(std::move(bytes));
-    return track;
+[[noreturn]] void failRun(const Scenario& scenario, const Command& c, const std::string& problem) {
+    throw std::runtime_error(ScenarioError(scenario.file, c.line, problem).what());
 }
 
 CSCoverSheetView* coverSheet() {
@@ -43,18 +36,23 @@ CSCoverSheetView* coverSheet() {
     return ls ? ls->coverSheet.get() : nullptr;
 }
 
-// The attached view property `name` of the cover sheet, or an error that says why not.
-UIView* attachedView(const Scenario& scenario, const Command& c, const std::string& name) {
-    CSCoverSheetView* cs = coverSheet();
-    const objc_method* m = cs ? class_lookupMethod(object_getClass(cs), sel(name)) : nullptr;
-    if (!m || m->types != "@@:")
-        throw ScenarioError(scenario.file, c.line,
-                            "the cover sheet has no property '" + name +
-                                "' (is the plug-in installed and enabled?)");
-    id value = send<id>(cs, sel(name));
-    if (!value) throw ScenarioError(scenario.file, c.line, "'" + name + "' is not set yet");
-    auto* view = cast<UIView>(value);
-    if (!view) throw ScenarioError(scenario.file, c.line, "'" + name + "' is not a view");
+// One of the player's views by its property name, or an error that says why not.
+UIView* playerView(const Scenario& scenario, const Command& c, const std::string& name) {
+    auto fail = [&](const std::string& problem) {
+        throw ScenarioError(scenario.file, c.line, problem);
+    };
+    std::vector<std::string> names = attachedViewProperties();
+    if (names.empty())
+        fail("the cover sheet has no property '" + name +
+             "' (is the plug-in installed and enabled?)");
+    if (std::find(names.begin(), names.end(), name) == names.end()) {
+        std::string list;
+        for (const std::string& n : names)
+            list += (list.empty() ? "" : ", ") + n;
+        fail("'" + name + "' is not one of the player's views (" + list + ")");
+    }
+    UIView* view = attachedView(coverSheet(), name);
+    if (!view) fail("'" + name + "' is not set yet");
     return view;
 }
 
@@ -63,11 +61,31 @@ UIView* attachedView(const Scenario& scenario, const Command& c, const std::stri
 Simulator::Simulator(RunOptions options) : options_(std::move(options)) {
     prepareDevice((fs::path(options_.outDir) / "device").string(), options_.pluginPath,
                   options_.assetsDir);
+    setPlatformWallClock(
+        [] { return kWallClockAtStart + std::int64_t(std::floor(MainQueue::shared().now())); });
+    setPlatformRandom(nullptr);
+    platformSeedRandom(1);
+    std::ostream* errors = options_.errors;
+    HBPreferences::setProblemHandler([errors](const std::string& path, const std::string& why) {
+        if (errors)
+            *errors << "vey-sim: the settings file " << path << " " << why
+                    << "; the plug-in keeps its last settings" << std::endl;
+    });
+}
+
+Simulator::~Simulator() {
+    HBPreferences::setProblemHandler(nullptr);
+    setPlatformWallClock(nullptr);
 }
 
 void Simulator::run(const Scenario& scenario) {
-    for (const Command& c : scenario.commands)
-        execute(scenario, c);
+    for (const Command& c : scenario.commands) {
+        try {
+            execute(scenario, c);
+        } catch (const std::bad_alloc&) {
+            failRun(scenario, c, "out of memory");
+        }
+    }
 }
 
 void Simulator::execute(const Scenario& scenario, const Command& c) {
@@ -95,10 +113,10 @@ void Simulator::execute(const Scenario& scenario, const Command& c) {
         launched_ = true;
         break;
     case K::Play:
-        media.play(makeTrack(scenario, c));
+        media.play(track(scenario, c));
         break;
     case K::Queue:
-        media.enqueue(makeTrack(scenario, c));
+        media.enqueue(track(scenario, c));
         break;
     case K::Stop:
         media.stop();
@@ -110,13 +128,13 @@ void Simulator::execute(const Scenario& scenario, const Command& c) {
         media.setPlaying(true);
         break;
     case K::Tap: {
-        auto* control = cast<UIControl>(attachedView(scenario, c, c.property));
+        auto* control = cast<UIControl>(playerView(scenario, c, c.property));
         if (!control) fail("'" + c.property + "' is not a control and cannot be tapped");
         control->sendActionsForControlEvents(UIControlEventTouchUpInside);
         break;
     }
     case K::Swipe:
-        UISwipeGestureRecognizer::deliverSwipe(attachedView(scenario, c, "veyView"),
+        UISwipeGestureRecognizer::deliverSwipe(playerView(scenario, c, "veyView"),
                                                UISwipeGestureRecognizerDirectionDown);
         break;
     case K::Route:
@@ -134,24 +152,24 @@ void Simulator::execute(const Scenario& scenario, const Command& c) {
     case K::Wait:
         MainQueue::shared().runFor(c.seconds);
         break;
-    case K::Dump:
-        writeOutput(scenario, c, dump().dump());
+    case K::Dump: {
+        std::string path = outputPath(scenario, c), problem;
+        if (!writeOutputFile(path, dump().dump(), &problem)) failRun(scenario, c, problem);
+        written(path);
         break;
+    }
     case K::Snapshot:
     case K::Film: {
-        fs::path path = fs::path(options_.outDir) / c.path;
-        std::error_code error;
-        fs::create_directories(path.parent_path(), error);
-        std::string problem;
+        std::string path = outputPath(scenario, c), problem;
         std::vector<std::string> files;
-        bool ok = c.kind == K::Snapshot
-                      ? renderSnapshot(nullptr, 0, path.string(), &problem)
-                      : renderFilm(nullptr, 0, path.string(), c.seconds, c.fps, &problem, &files);
-        if (ok && c.kind == K::Snapshot) files.push_back(path.string());
-        for (const std::string& f : files) {
-            written_.push_back(f);
-            if (options_.log) *options_.log << f << std::endl;
-        }
+        bool writeFailed = false;
+        bool ok = c.kind == K::Snapshot ? renderSnapshot(nullptr, 0, path, &problem, &writeFailed)
+                                        : renderFilm(nullptr, 0, path, c.seconds, c.fps, &problem,
+                                                     &files, &writeFailed);
+        if (ok && c.kind == K::Snapshot) files.push_back(path);
+        for (const std::string& f : files)
+            written(f);
+        if (writeFailed) failRun(scenario, c, problem);
         if (!ok) fail(std::string(c.kind == K::Snapshot ? "snapshot: " : "film: ") + problem);
         break;
     }
@@ -189,16 +207,66 @@ void Simulator::writeSettings(const Scenario& scenario, const Command& c) {
     if (launched_) notify_post(HBPreferences::reloadNotificationName(kSettingsDomain));
 }
 
-void Simulator::writeOutput(const Scenario& scenario, const Command& c, const std::string& text) {
-    fs::path path = fs::path(options_.outDir) / c.path;
+MRTrack Simulator::track(const Scenario& scenario, const Command& c) {
+    MRTrack track;
+    track.title = c.track.title;
+    track.artist = c.track.artist;
+    if (c.track.artworkPath.empty()) return track;
     std::error_code error;
-    fs::create_directories(path.parent_path(), error);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-    out.close();
-    if (!out) throw ScenarioError(scenario.file, c.line, "cannot write " + path.string());
-    written_.push_back(path.string());
-    if (options_.log) *options_.log << path.string() << std::endl;
+    std::string key = fs::weakly_canonical(c.track.artworkPath, error).string();
+    if (error) key = c.track.artworkPath;
+    if (auto it = artwork_.find(key); it != artwork_.end()) {
+        track.artworkData = it->second;
+        return track;
+    }
+    auto fail = [&](const std::string& problem) {
+        throw ScenarioError(scenario.file, c.line, problem);
+    };
+    auto size = fs::file_size(c.track.artworkPath, error);
+    if (error) fail("cannot read the artwork file");
+    if (size > kMaxArtworkBytes) fail("the artwork file is too large (over 32 MiB)");
+    if (size > options_.artworkBudget - artworkBytes_)
+        fail("the scenario's artwork passes " +
+             (options_.artworkBudget >= (1u << 20)
+                  ? std::to_string(options_.artworkBudget >> 20) + " MiB"
+                  : std::to_string(options_.artworkBudget >> 10) + " KiB") +
+             " in all (each file counts once)");
+    std::ifstream in(c.track.artworkPath, std::ios::binary);
+    std::vector<std::uint8_t> bytes(size);
+    in.read(reinterpret_cast<char*>(bytes.data()), std::streamsize(size));
+    if (in.bad()) fail("cannot read the artwork file");
+    bytes.resize(std::size_t(in.gcount()));
+    artworkBytes_ += bytes.size();
+    // Bytes that do not decode go to the host as they are.
+    track.artworkData = artwork_[key] = NSData::make(std::move(bytes));
+    return track;
+}
+
+std::string Simulator::outputPath(const Scenario& scenario, const Command& c) {
+    fs::path path(options_.outDir);
+    fs::path name(c.path);
+    for (auto part = name.begin(); part != name.end(); ++part) {
+        path /= *part;
+        if (std::next(part) == name.end()) break;
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0) {
+            if (::mkdir(path.c_str(), 0777) != 0 && errno != EEXIST)
+                failRun(scenario, c,
+                        "cannot create " + path.string() + ": " + std::strerror(errno));
+        } else if (S_ISLNK(st.st_mode)) {
+            failRun(scenario, c,
+                    "cannot write " + (fs::path(options_.outDir) / name).string() + ": " +
+                        path.string() + " is a link, and outputs stay inside the output folder");
+        } else if (!S_ISDIR(st.st_mode)) {
+            failRun(scenario, c, "cannot create " + path.string() + ": " + std::strerror(ENOTDIR));
+        }
+    }
+    return path.string();
+}
+
+void Simulator::written(const std::string& path) {
+    written_.push_back(path);
+    if (options_.log) *options_.log << path << std::endl;
 }
 
 } // namespace sim

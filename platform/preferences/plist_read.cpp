@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
@@ -13,16 +14,23 @@
 
 namespace {
 
-// The whole file, or false when it is missing, not a regular file or too large. Opened
-// non-blocking so that a FIFO in its place cannot stall the host.
-bool readBounded(const std::string& path, std::string& out) {
+enum class FileRead { Missing, Ok, Failed };
+
+// The whole file. Opened non-blocking so that a FIFO in its place cannot stall the host.
+FileRead readBounded(const std::string& path, std::string& out, std::string& problem) {
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) return false;
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR) return FileRead::Missing;
+        problem = std::string("cannot be opened: ") + std::strerror(errno);
+        return FileRead::Failed;
+    }
     struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-              static_cast<std::uint64_t>(st.st_size) <= prefs::kMaxFileBytes;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))
+        problem = "is not a regular file";
+    else if (static_cast<std::uint64_t>(st.st_size) > prefs::kMaxFileBytes)
+        problem = "is larger than 1 MiB";
     out.clear();
-    if (ok) {
+    if (problem.empty()) {
         // One byte more than fstat promised shows a file still being written: skip it.
         out.resize(static_cast<std::size_t>(st.st_size) + 1);
         std::size_t used = 0;
@@ -30,17 +38,17 @@ bool readBounded(const std::string& path, std::string& out) {
             ssize_t n = ::read(fd, out.data() + used, out.size() - used);
             if (n < 0 && errno == EINTR) continue;
             if (n < 0) {
-                ok = false;
+                problem = std::string("cannot be read: ") + std::strerror(errno);
                 break;
             }
             if (n == 0) break;
             used += static_cast<std::size_t>(n);
         }
-        ok = ok && used < out.size();
+        if (problem.empty() && used == out.size()) problem = "changed while it was read";
         out.resize(used);
     }
     ::close(fd);
-    return ok;
+    return problem.empty() ? FileRead::Ok : FileRead::Failed;
 }
 
 struct PlistFree {
@@ -110,22 +118,49 @@ Ref<NSObject> toObject(plist_t node, int depth) {
 
 } // namespace
 
-prefs::Values prefs::readDomainFile(const std::string& path) {
-    Values values;
+prefs::DomainRead prefs::readDomain(const std::string& path) {
+    DomainRead result;
     std::string bytes;
-    if (path.empty() || !readBounded(path, bytes) || bytes.empty()) return values;
+    if (path.empty()) return result;
+    FileRead read = readBounded(path, bytes, result.problem);
+    if (read == FileRead::Missing) return result;
+    result.status = DomainRead::Status::Damaged;
+    if (read == FileRead::Failed) return result;
 
+    std::string_view text = bytes;
+    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string_view::npos) {
+        result.problem = "is empty";
+        return result;
+    }
     plist_t raw = nullptr;
-    if (plist_is_binary(bytes.data(), static_cast<std::uint32_t>(bytes.size()))) {
-        if (!binaryPlistIsSafe(bytes)) return values;
-        plist_from_bin(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &raw);
+    std::optional<std::string> screened;
+    if (text.starts_with("bplist")) {
+        screened = screenBinaryPlist(text, &result.problem);
+        if (screened)
+            plist_from_bin(screened->data(), static_cast<std::uint32_t>(screened->size()), &raw);
+    } else if (text[first] == '<') {
+        screened = screenXmlPlist(text, &result.problem);
+        if (screened)
+            plist_from_xml(screened->data(), static_cast<std::uint32_t>(screened->size()), &raw);
     } else {
-        if (!xmlPlistIsSafe(bytes)) return values;
-        plist_from_xml(bytes.data(), static_cast<std::uint32_t>(bytes.size()), &raw);
+        std::optional<Values> values = parseOpenStepPlist(text, &result.problem);
+        if (!values) return result;
+        result.values = std::move(*values);
+        result.status = DomainRead::Status::Good;
+        return result;
     }
     PlistPtr root(raw);
-    if (!root || plist_get_node_type(root.get()) != PLIST_DICT) return values;
-
+    if (!screened) return result;
+    if (!root) {
+        result.problem = "is not a property list";
+        return result;
+    }
+    if (plist_get_node_type(root.get()) != PLIST_DICT) {
+        result.problem = "holds no dictionary at its top";
+        return result;
+    }
     plist_dict_iter it = nullptr;
     plist_dict_new_iter(root.get(), &it);
     for (;;) {
@@ -136,9 +171,15 @@ prefs::Values prefs::readDomainFile(const std::string& path) {
             free(key);
             break;
         }
-        if (auto object = toObject(value, 1); object && key) values[key] = object;
+        if (auto object = toObject(value, 1); object && key) result.values[key] = object;
         free(key);
     }
     free(it);
-    return values;
+    result.status = DomainRead::Status::Good;
+    return result;
+}
+
+prefs::Values prefs::readDomainFile(const std::string& path) {
+    DomainRead read = readDomain(path);
+    return read.status == DomainRead::Status::Good ? std::move(read.values) : Values();
 }

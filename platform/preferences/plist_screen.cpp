@@ -8,6 +8,15 @@
 
 namespace {
 
+std::nullopt_t refuse(std::string* problem, const char* why) {
+    if (problem) *problem = why;
+    return std::nullopt;
+}
+
+// How a walk over one value ended: fine, past a limit (leave the entry out) or damaged (refuse
+// the file).
+enum class Walk { Ok, Limit, Damaged };
+
 // ---------------------------------------------------------------------------------------------
 // Binary: "bplist00", objects, an offset table, and a 32-byte trailer.
 
@@ -15,20 +24,41 @@ class BinaryScreen {
   public:
     explicit BinaryScreen(std::string_view b) : b_(b) {}
 
-    bool run() {
+    std::optional<std::string> run(std::string* problem) {
         constexpr std::size_t header = 8, trailer = 32;
-        if (b_.size() < header + trailer || b_.substr(0, header) != "bplist00") return false;
+        if (b_.size() < header + trailer || b_.substr(0, header) != "bplist00")
+            return refuse(problem, "is damaged (no binary property list trailer)");
         std::size_t t = b_.size() - trailer;
         offSize_ = byte(t + 6);
         refSize_ = byte(t + 7);
         std::uint64_t count = be(t + 8, 8), top = be(t + 16, 8), table = be(t + 24, 8);
-        if (offSize_ < 1 || offSize_ > 8 || refSize_ < 1 || refSize_ > 8) return false;
-        if (table < header || table > t || count == 0 || count > (t - table) / offSize_)
-            return false;
-        if (top >= count) return false;
+        if (offSize_ < 1 || offSize_ > 8 || refSize_ < 1 || refSize_ > 8 || table < header ||
+            table > t || count == 0 || count > (t - table) / offSize_ || top >= count)
+            return refuse(problem, "is damaged (its trailer is out of bounds)");
         table_ = table;
         count_ = count;
-        return walk(top);
+
+        std::uint64_t at = offset(top), n = 0;
+        if (at < header || at >= table_) return refuse(problem, "is damaged");
+        if (byte(at) >> 4 != 13) return refuse(problem, "holds no dictionary at its top");
+        if (!length(at, n) || !fits(at, 2 * n, refSize_))
+            return refuse(problem, "is damaged (its dictionary is out of bounds)");
+        if (n > prefs::kMaxObjects) return refuse(problem, "holds too many values");
+        std::size_t budget = prefs::kMaxObjects - 1 - n; // the dictionary and its keys
+        std::vector<std::uint64_t> kept;
+        for (std::uint64_t i = 0; i < n; i++) {
+            std::uint64_t key = be(at + i * refSize_, refSize_);
+            if (key >= count_ || walk(key, true, budget) != Walk::Ok)
+                return refuse(problem, "is damaged (a key is not a string)");
+        }
+        for (std::uint64_t i = 0; i < n; i++) {
+            std::uint64_t value = be(at + (n + i) * refSize_, refSize_);
+            Walk w = value < count_ ? walk(value, false, budget) : Walk::Damaged;
+            if (w == Walk::Damaged) return refuse(problem, "is damaged");
+            if (w == Walk::Ok) kept.push_back(i);
+        }
+        if (kept.size() == n) return std::string(b_);
+        return withTopDictionary(at, n, kept);
     }
 
   private:
@@ -44,6 +74,9 @@ class BinaryScreen {
         for (unsigned i = 0; i < n; i++)
             v = v << 8 | byte(at + i);
         return v;
+    }
+    std::uint64_t offset(std::uint64_t index) const {
+        return be(table_ + index * offSize_, offSize_);
     }
     // Whether `n` items of `unit` bytes fit between `at` and the offset table.
     bool fits(std::uint64_t at, std::uint64_t n, std::uint64_t unit) const {
@@ -67,59 +100,102 @@ class BinaryScreen {
         return true;
     }
 
-    bool walk(std::uint64_t top) {
-        std::vector<Pending> stack{{top, 0, false}};
+    // Every object reachable from `index`, shared references counted each time; `budget`
+    // shrinks by what a walk that stays within the limits counted.
+    Walk walk(std::uint64_t index, bool mustBeString, std::size_t& budget) {
+        std::vector<Pending> stack{{index, 1, mustBeString}};
         std::size_t seen = 0;
         while (!stack.empty()) {
             Pending p = stack.back();
             stack.pop_back();
-            if (++seen > prefs::kMaxObjects || p.depth > prefs::kMaxDepth) return false;
-            if (!object(p, stack)) return false;
+            if (++seen > budget || p.depth > prefs::kMaxDepth) return Walk::Limit;
+            if (Walk w = object(p, stack); w != Walk::Ok) return w;
             // Everything still pending will be visited too.
-            if (seen + stack.size() > prefs::kMaxObjects) return false;
+            if (seen + stack.size() > budget) return Walk::Limit;
         }
-        return true;
+        budget -= seen;
+        return Walk::Ok;
     }
 
-    bool object(const Pending& p, std::vector<Pending>& stack) {
-        std::uint64_t at = be(table_ + p.index * offSize_, offSize_);
-        if (at < 8 || at >= table_) return false;
+    Walk object(const Pending& p, std::vector<Pending>& stack) {
+        std::uint64_t at = offset(p.index);
+        if (at < 8 || at >= table_) return Walk::Damaged;
         unsigned type = byte(at) >> 4, info = byte(at) & 15;
-        if (p.mustBeString && type != 5 && type != 6) return false;
+        if (p.mustBeString && type != 5 && type != 6) return Walk::Damaged;
         std::uint64_t n = 0;
+        bool ok = false;
         switch (type) {
         case 0: // null, false, true, fill
-            return info == 0 || info == 8 || info == 9 || info == 15;
+            ok = info == 0 || info == 8 || info == 9 || info == 15;
+            break;
         case 1: // integer of 2^info bytes
-            return info <= 4 && fits(at + 1, 1u << info, 1);
+            ok = info <= 4 && fits(at + 1, 1u << info, 1);
+            break;
         case 2: // real, 4 or 8 bytes
-            return (info == 2 || info == 3) && fits(at + 1, 1u << info, 1);
+            ok = (info == 2 || info == 3) && fits(at + 1, 1u << info, 1);
+            break;
         case 3: // date
-            return info == 3 && fits(at + 1, 8, 1);
+            ok = info == 3 && fits(at + 1, 8, 1);
+            break;
         case 4: // data
         case 5: // ASCII string
-            return length(at, n) && fits(at, n, 1);
+            ok = length(at, n) && fits(at, n, 1);
+            break;
         case 6: // UTF-16 string
-            return length(at, n) && fits(at, n, 2);
+            ok = length(at, n) && fits(at, n, 2);
+            break;
         case 8: // UID
-            return fits(at + 1, info + 1, 1);
+            ok = fits(at + 1, info + 1, 1);
+            break;
         case 10: // array
         case 12: // set
         case 13: // dictionary: keys, then values
         {
-            if (!length(at, n)) return false;
+            if (!length(at, n)) return Walk::Damaged;
             std::uint64_t refs = type == 13 ? 2 * n : n;
-            if (n > prefs::kMaxObjects || !fits(at, refs, refSize_)) return false;
+            if (!fits(at, refs, refSize_)) return Walk::Damaged;
+            if (n > prefs::kMaxObjects) return Walk::Limit;
             for (std::uint64_t i = 0; i < refs; i++) {
                 std::uint64_t child = be(at + i * refSize_, refSize_);
-                if (child >= count_) return false;
+                if (child >= count_) return Walk::Damaged;
                 stack.push_back({child, p.depth + 1, type == 13 && i < n});
             }
-            return true;
+            return Walk::Ok;
         }
-        default:
-            return false;
         }
+        return ok ? Walk::Ok : Walk::Damaged;
+    }
+
+    // The file with a new top-level dictionary of the kept entries of the one at `at`, appended
+    // after the objects with a new offset table (8-byte offsets) and trailer.
+    std::string withTopDictionary(std::uint64_t at, std::uint64_t n,
+                                  const std::vector<std::uint64_t>& kept) const {
+        auto put = [](std::string& out, std::uint64_t v, unsigned size) {
+            for (unsigned i = size; i-- > 0;)
+                out += static_cast<char>(v >> (8 * i));
+        };
+        std::string out(b_.substr(0, table_));
+        std::uint64_t dictAt = out.size();
+        if (kept.size() < 15) {
+            out += static_cast<char>(0xD0 | kept.size());
+        } else {
+            out += "\xDF\x13";
+            put(out, kept.size(), 8);
+        }
+        for (std::uint64_t half : {std::uint64_t(0), n})
+            for (std::uint64_t i : kept)
+                put(out, be(at + (half + i) * refSize_, refSize_), refSize_);
+        std::uint64_t tableAt = out.size();
+        for (std::uint64_t i = 0; i < count_; i++)
+            put(out, offset(i), 8);
+        put(out, dictAt, 8);
+        out += std::string(6, '\0');
+        out += '\x08';
+        out += static_cast<char>(refSize_);
+        put(out, count_ + 1, 8);
+        put(out, count_, 8);
+        put(out, tableAt, 8);
+        return out;
     }
 
     std::string_view b_;
@@ -153,50 +229,97 @@ bool skipPlain(std::string_view s, std::size_t& at, std::string_view close) {
     return true;
 }
 
+// An element directly inside the top-level dictionary (a key or a value), with what it holds.
+struct XmlEntry {
+    std::size_t start = 0, end = std::string_view::npos;
+    std::size_t elements = 0;
+    bool tooDeep = false;
+};
+
 } // namespace
 
-bool prefs::binaryPlistIsSafe(std::string_view bytes) {
-    return BinaryScreen(bytes).run();
+std::optional<std::string> prefs::screenBinaryPlist(std::string_view bytes, std::string* problem) {
+    return BinaryScreen(bytes).run(problem);
 }
 
-bool prefs::xmlPlistIsSafe(std::string_view s) {
-    if (containsNoCase(s, "<!ENTITY")) return false;
+std::optional<std::string> prefs::screenXmlPlist(std::string_view s, std::string* problem) {
+    if (containsNoCase(s, "<!ENTITY")) return refuse(problem, "declares entities");
+    constexpr std::size_t maxElements = 2 * kMaxObjects;
     int depth = 0;
-    std::size_t elements = 0;
+    int entryDepth = 0; // the depth of the top-level dictionary's children, once it opened
+    std::string firstElement;
+    std::size_t outside = 0;
+    std::vector<XmlEntry> entries;
     std::size_t at = 0;
     while ((at = s.find('<', at)) != std::string_view::npos) {
         if (startsWith(s, at, "<!--")) {
             at += 4;
-            if (!skipPlain(s, at, "-->")) return false;
-        } else if (startsWith(s, at, "<?")) {
-            at += 2;
-            if (!skipPlain(s, at, "?>")) return false;
-        } else if (startsWith(s, at, "<!DOCTYPE")) {
-            // An external reference only: an internal subset ('[') could declare entities.
-            std::size_t end = s.find('>', at);
-            if (end == std::string_view::npos) return false;
-            std::string_view decl = s.substr(at + 1, end - at - 1);
-            if (decl.find_first_of("[<") != std::string_view::npos) return false;
-            at = end + 1;
-        } else if (startsWith(s, at, "<!")) {
-            return false; // CDATA, declarations: never in a settings file
-        } else {
-            std::size_t end = s.find('>', at);
-            if (end == std::string_view::npos) return false;
-            std::string_view tag = s.substr(at + 1, end - at - 1);
-            if (tag.find('<') != std::string_view::npos) return false;
-            bool quoted = tag.find_first_of("\"'") != std::string_view::npos;
-            if (!tag.empty() && tag.front() == '/') {
-                if (--depth < 0) return false; // a stray close could hide later opens
-            } else if (tag.empty() || tag.back() != '/' || quoted) {
-                // Counted as open unless it is unambiguously self-closing.
-                if (++depth > kMaxDepth) return false;
-                if (++elements > 2 * kMaxObjects) return false;
-            } else if (++elements > 2 * kMaxObjects) {
-                return false;
-            }
-            at = end + 1;
+            if (!skipPlain(s, at, "-->")) return refuse(problem, "is damaged (a comment)");
+            continue;
         }
+        if (startsWith(s, at, "<?")) {
+            at += 2;
+            if (!skipPlain(s, at, "?>")) return refuse(problem, "is damaged (an instruction)");
+            continue;
+        }
+        std::size_t end = s.find('>', at);
+        if (end == std::string_view::npos) return refuse(problem, "is damaged (a cut tag)");
+        std::string_view tag = s.substr(at + 1, end - at - 1);
+        if (startsWith(s, at, "<!DOCTYPE")) {
+            // An external reference only: an internal subset ('[') could declare entities.
+            if (tag.find_first_of("[<") != std::string_view::npos)
+                return refuse(problem, "has an internal document type subset");
+            at = end + 1;
+            continue;
+        }
+        if (startsWith(s, at, "<!")) return refuse(problem, "holds CDATA or a declaration");
+        if (tag.find('<') != std::string_view::npos) return refuse(problem, "is damaged");
+        bool quoted = tag.find_first_of("\"'") != std::string_view::npos;
+        bool closes = !tag.empty() && tag.front() == '/';
+        // Counted as open unless it is unambiguously self-closing.
+        bool opens = !closes && (tag.empty() || tag.back() != '/' || quoted);
+        int level = closes ? depth : depth + 1; // the depth of this element
+        if (closes && --depth < 0) return refuse(problem, "is damaged (a stray end tag)");
+        if (opens) depth++;
+
+        bool inEntry = entryDepth > 0 && level >= entryDepth && !entries.empty() &&
+                       entries.back().end == std::string_view::npos;
+        if (!closes && entryDepth > 0 && level == entryDepth && !inEntry) {
+            entries.push_back({at});
+            inEntry = true;
+        }
+        if (inEntry) {
+            XmlEntry& e = entries.back();
+            if (!closes) e.elements++;
+            e.tooDeep = e.tooDeep || level > kMaxDepth;
+            if (level == entryDepth && (closes || !opens)) e.end = end + 1;
+        } else {
+            if (level > kMaxDepth) return refuse(problem, "nests too deeply");
+            if (!closes && ++outside > maxElements) return refuse(problem, "is too large");
+            std::string_view name = tag.substr(0, tag.find_first_of(" \t\r\n/"));
+            if (!closes && level == 1) firstElement = name;
+            if (opens && entryDepth == 0 && name == "dict" &&
+                (level == 1 || (level == 2 && firstElement == "plist")))
+                entryDepth = level + 1;
+        }
+        at = end + 1;
     }
-    return true;
+
+    // Keys and values alternate; a pair with an element past the limits is cut out whole.
+    std::string out;
+    std::size_t copied = 0, total = outside;
+    for (std::size_t i = 0; i < entries.size(); i += 2) {
+        const XmlEntry& key = entries[i];
+        const XmlEntry& value = i + 1 < entries.size() ? entries[i + 1] : key;
+        std::size_t elements = key.elements + (&value == &key ? 0 : value.elements);
+        if (!key.tooDeep && !value.tooDeep && total + elements <= maxElements) {
+            total += elements;
+            continue;
+        }
+        if (value.end == std::string_view::npos) return refuse(problem, "nests too deeply");
+        out.append(s.substr(copied, key.start - copied));
+        copied = value.end;
+    }
+    out.append(s.substr(copied));
+    return out;
 }

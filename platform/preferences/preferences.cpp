@@ -20,16 +20,24 @@ std::string stringFrom(NSObject* value, const std::string& fallback) {
     return fallback;
 }
 
+HBPreferences::ProblemHandler& problemHandler() {
+    static HBPreferences::ProblemHandler handler;
+    return handler;
+}
+
 } // namespace
 
 Ref<HBPreferences> HBPreferences::initWithIdentifier(std::string domain) {
     auto prefs = alloc<HBPreferences>();
     prefs->domain_ = std::move(domain);
-    prefs->values_ = prefs::readDomainFile(pathForDomain(prefs->domain_));
+    prefs->read();
     // The store cancels this in its destructor, so the raw pointer never dangles.
     HBPreferences* self = prefs.get();
-    prefs->token_ =
-        notify_register(reloadNotificationName(prefs->domain_), [self] { self->reload(); });
+    prefs->token_ = notify_register(reloadNotificationName(prefs->domain_), [self] {
+        self->read();
+        for (auto& bind : self->bindings_)
+            bind();
+    });
     return prefs;
 }
 
@@ -61,10 +69,20 @@ NSObject* HBPreferences::objectForKey(std::string_view key) const {
     return it == values_.end() ? nullptr : it->second.get();
 }
 
-void HBPreferences::reload() {
-    values_ = prefs::readDomainFile(pathForDomain(domain_));
-    for (auto& bind : bindings_)
-        bind();
+void HBPreferences::read() {
+    std::string path = pathForDomain(domain_);
+    prefs::DomainRead result = prefs::readDomain(path);
+    if (result.status != prefs::DomainRead::Status::Damaged) {
+        values_ = std::move(result.values);
+        damaged_ = false;
+        return;
+    }
+    if (!damaged_ && problemHandler()) problemHandler()(path, result.problem);
+    damaged_ = true;
+}
+
+void HBPreferences::setProblemHandler(ProblemHandler handler) {
+    problemHandler() = std::move(handler);
 }
 
 std::string HBPreferences::pathForDomain(std::string_view domain) {

@@ -1,7 +1,9 @@
 // The settings store: keeps variables equal to the values of a settings domain, a property-list
 // file (binary or XML) at <device root>/Library/Preferences/<domain>.plist. The file is read
-// when the store is made and again whenever the host posts "<domain>/ReloadPrefs". A missing,
-// unreadable or hostile file counts as a domain with no stored values.
+// when the store is made and again whenever the host posts "<domain>/ReloadPrefs". A missing
+// file is a domain with no stored values. A file that is there but cannot be used (unreadable,
+// damaged, hostile) changes nothing: the values of the last good read stay, so a half-written
+// or broken file never resets the settings mid-use.
 #pragma once
 
 #include "platform/foundation/foundation.h"
@@ -35,13 +37,20 @@ class HBPreferences : public NSObject {
     static std::string pathForDomain(std::string_view domain);
     static std::string reloadNotificationName(std::string_view domain);
 
+    // Told of a file that cannot be used, with its path and why: once when a store's read
+    // goes bad, again only after a good one. The plug-in never hears of it; the simulator
+    // reports it. Null: nobody is told.
+    using ProblemHandler = std::function<void(const std::string& path, const std::string& why)>;
+    static void setProblemHandler(ProblemHandler handler);
+
   private:
     HBPreferences() = default;
-    void reload();
+    void read();
 
     std::string domain_;
     int token_ = 0;
     std::map<std::string, Ref<NSObject>, std::less<>> values_;
+    bool damaged_ = false;                        // the last read found a file it could not use
     std::vector<std::function<void()>> bindings_; // each writes one variable from values_
 };
 
@@ -60,9 +69,15 @@ struct PreferenceValue {
 
 enum class PlistFormat { XML, Binary };
 
+// Why `text` cannot go into a settings file as a key or a string ("" when it can): property-list
+// readers refuse control characters other than tab, line feed and carriage return, bytes that
+// are not UTF-8, and U+FFFE / U+FFFF, since XML cannot hold them even escaped.
+std::string HBPreferencesTextProblem(std::string_view text);
+
 // Writes the domain's file under the device root from `values` (later pairs win over earlier
 // ones with the same key), creating the folders. Replaces the file in one step. On failure
-// returns false and describes why in *error.
+// (including text that HBPreferencesTextProblem refuses) returns false and describes why in
+// *error.
 bool HBWritePreferences(std::string_view domain,
                         const std::vector<std::pair<std::string, PreferenceValue>>& values,
                         PlistFormat format = PlistFormat::XML, std::string* error = nullptr);

@@ -3,7 +3,10 @@
 
 #include <plist/plist.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <unistd.h>
@@ -45,18 +48,51 @@ bool moveIntoPlace(const std::string& tmp, const std::string& path, std::string*
     std::error_code ec;
     fs::rename(tmp, path, ec);
     if (!ec) return true;
+    std::string why = ec.message();
     fs::remove(tmp, ec);
-    return fail(error, "cannot write " + path);
+    return fail(error, "cannot write " + path + ": " + why);
 }
 
-} // namespace
+// The XML form, written here rather than by libplist so that every character is escaped the
+// way readers need ("\r" would otherwise read back as "\n").
+std::string xmlText(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '\r':
+            out += "&#13;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
 
-bool HBWritePreferences(std::string_view domain,
-                        const std::vector<std::pair<std::string, PreferenceValue>>& values,
-                        PlistFormat format, std::string* error) {
-    std::string path = targetPath(domain, error);
-    if (path.empty() || !makeFolder(path, error)) return false;
+std::string xmlDomain(const std::vector<std::pair<std::string, PreferenceValue>>& values) {
+    std::string out =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n";
+    for (auto& [key, value] : values) {
+        out += "\t<key>" + xmlText(key) + "</key>\n\t";
+        if (value.isBool)
+            out += value.boolean ? "<true/>" : "<false/>";
+        else
+            out += "<string>" + xmlText(value.string) + "</string>";
+        out += "\n";
+    }
+    return out + "</dict>\n</plist>\n";
+}
 
+std::string binaryDomain(const std::vector<std::pair<std::string, PreferenceValue>>& values) {
     plist_t dict = plist_new_dict();
     for (auto& [key, value] : values)
         plist_dict_set_item(dict, key.c_str(),
@@ -64,23 +100,82 @@ bool HBWritePreferences(std::string_view domain,
                                          : plist_new_string(value.string.c_str()));
     char* bytes = nullptr;
     std::uint32_t length = 0;
-    if (format == PlistFormat::Binary)
-        plist_to_bin(dict, &bytes, &length);
-    else
-        plist_to_xml(dict, &bytes, &length);
+    plist_to_bin(dict, &bytes, &length);
     plist_free(dict);
-    if (!bytes) return fail(error, "cannot encode the settings of " + std::string(domain));
+    std::string out = bytes ? std::string(bytes, length) : std::string();
+    std::free(bytes);
+    return out;
+}
+
+} // namespace
+
+std::string HBPreferencesTextProblem(std::string_view text) {
+    auto hex = [](unsigned c) {
+        const char* digits = "0123456789abcdef";
+        return std::string("\\x") + digits[c >> 4 & 15] + digits[c & 15];
+    };
+    for (std::size_t i = 0; i < text.size();) {
+        auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 && c != '\t' && c != '\n' && c != '\r')
+            return "holds the control character " + hex(c) + ", which a settings file cannot hold";
+        if (c < 0x80) {
+            i++;
+            continue;
+        }
+        // The length a lead byte announces, and the smallest code point of that length.
+        int n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
+        if (c > 0xF4) n = 0;
+        std::uint32_t cp = n == 2 ? c & 0x1F : n == 3 ? c & 0x0F : c & 0x07;
+        bool ok = n > 0 && i + n <= text.size();
+        for (int k = 1; ok && k < n; k++) {
+            auto b = static_cast<unsigned char>(text[i + k]);
+            ok = (b & 0xC0) == 0x80;
+            cp = cp << 6 | (b & 0x3F);
+        }
+        ok = ok && !(n == 3 && cp < 0x800) && !(n == 4 && (cp < 0x10000 || cp > 0x10FFFF)) &&
+             !(cp >= 0xD800 && cp <= 0xDFFF);
+        if (!ok) return "is not valid UTF-8 (byte " + hex(c) + ")";
+        if (cp == 0xFFFE || cp == 0xFFFF)
+            return "holds U+" + std::string(cp == 0xFFFE ? "FFFE" : "FFFF") +
+                   ", which a settings file cannot hold";
+        i += std::size_t(n);
+    }
+    return "";
+}
+
+bool HBWritePreferences(std::string_view domain,
+                        const std::vector<std::pair<std::string, PreferenceValue>>& values,
+                        PlistFormat format, std::string* error) {
+    std::string path = targetPath(domain, error);
+    if (path.empty()) return false;
+    // One entry per key, where it first appears, with its last value.
+    std::vector<std::pair<std::string, PreferenceValue>> entries;
+    for (auto& [key, value] : values) {
+        if (std::string why = HBPreferencesTextProblem(key); !why.empty())
+            return fail(error, "a key " + why);
+        if (std::string why = HBPreferencesTextProblem(value.string); !why.empty())
+            return fail(error, "the value of \"" + key + "\" " + why);
+        auto same = std::find_if(entries.begin(), entries.end(),
+                                 [&](auto& entry) { return entry.first == key; });
+        if (same != entries.end())
+            same->second = value;
+        else
+            entries.emplace_back(key, value);
+    }
+    std::string bytes = format == PlistFormat::Binary ? binaryDomain(entries) : xmlDomain(entries);
+    if (bytes.empty()) return fail(error, "cannot encode the settings of " + std::string(domain));
+    if (!makeFolder(path, error)) return false;
 
     std::string tmp = temporaryBeside(path);
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        out.write(bytes, length);
+        out.write(bytes.data(), std::streamsize(bytes.size()));
         out.close();
-        std::free(bytes);
         if (!out) {
+            int saved = errno;
             std::error_code ec;
             fs::remove(tmp, ec);
-            return fail(error, "cannot write " + tmp);
+            return fail(error, "cannot write " + tmp + ": " + std::strerror(saved));
         }
     }
     return moveIntoPlace(tmp, path, error);

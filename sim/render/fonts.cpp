@@ -1,5 +1,6 @@
-// Finding and loading Inter: the Debian path first (fast and fixed), fontconfig as a fallback,
-// and Cairo's default face when neither has it (reported once on stderr).
+// Finding and loading faces: Inter and the colour emoji face by their Debian paths first (fast
+// and fixed), fontconfig as a fallback, and Cairo's default face when Inter is missing
+// (reported once on stderr).
 #include "sim/render/fonts.h"
 
 #include <cairo-ft.h>
@@ -50,28 +51,43 @@ bool fileExists(const std::string& path) {
     return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+// The file and face index of fontconfig's best match for `pattern` when it has `c` (any
+// character when c is 0) and, given a family prefix, belongs to it.
+std::pair<std::string, int> fontconfigMatch(FcPattern* pattern, char32_t c,
+                                            std::string_view family) {
+    std::pair<std::string, int> found{"", 0};
+    if (!FcInit()) return found;
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcChar8* file = nullptr;
+    FcChar8* name = nullptr;
+    FcCharSet* chars = nullptr;
+    int index = 0;
+    // Fontconfig always answers something; only a face that fits will do.
+    bool fits = match && FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch &&
+                (family.empty() ||
+                 (FcPatternGetString(match, FC_FAMILY, 0, &name) == FcResultMatch &&
+                  std::string_view(reinterpret_cast<const char*>(name)).starts_with(family))) &&
+                (c == 0 || (FcPatternGetCharSet(match, FC_CHARSET, 0, &chars) == FcResultMatch &&
+                            FcCharSetHasChar(chars, c)));
+    if (fits) {
+        FcPatternGetInteger(match, FC_INDEX, 0, &index);
+        found = {reinterpret_cast<const char*>(file), index};
+    }
+    if (match) FcPatternDestroy(match);
+    FcPatternDestroy(pattern);
+    return found;
+}
+
 std::string findWithFontconfig(const Weight& w, bool display) {
-    if (!FcInit()) return {};
     const char* family = display ? "Inter Display" : "Inter";
     FcPattern* pattern = FcPatternCreate();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
     FcPatternAddInteger(pattern, FC_WEIGHT, w.fcWeight);
     FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
-    std::string file;
-    FcChar8* path = nullptr;
-    FcChar8* matched = nullptr;
-    // Fontconfig always answers something; only a face of the Inter family will do.
-    if (match && FcPatternGetString(match, FC_FAMILY, 0, &matched) == FcResultMatch &&
-        std::string_view(reinterpret_cast<const char*>(matched)).starts_with("Inter") &&
-        FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch)
-        file = reinterpret_cast<const char*>(path);
-    if (match) FcPatternDestroy(match);
-    FcPatternDestroy(pattern);
-    return file;
+    return fontconfigMatch(pattern, 0, "Inter").first;
 }
 
 FT_Library freetype() {
@@ -97,26 +113,24 @@ cairo_font_face_t* fallbackFace(bool bold) {
 }
 
 // Faces live as long as the process: a handful at most, shared by every label.
-cairo_font_face_t* interFace(double weight, double pointSize) {
-    bool display = pointSize >= kDisplayFromPoints;
-    std::size_t index = nearestWeight(weight);
-    static std::map<std::pair<bool, std::size_t>, cairo_font_face_t*> faces;
-    auto key = std::make_pair(display, index);
-    if (auto it = faces.find(key); it != faces.end()) return it->second;
-
-    cairo_font_face_t* face = nullptr;
-    std::string file = interFontFile(kWeights[index].uiWeight, display);
+FontFace loadFace(const std::string& file, int index) {
+    static std::map<std::pair<std::string, int>, FontFace> loaded;
+    auto key = std::make_pair(file, index);
+    if (auto it = loaded.find(key); it != loaded.end()) return it->second;
+    FontFace face;
     FT_Face ft = nullptr;
-    if (!file.empty() && freetype() && FT_New_Face(freetype(), file.c_str(), 0, &ft) == 0) {
-        face = cairo_ft_font_face_create_for_ft_face(ft, 0);
-        if (cairo_font_face_status(face) != CAIRO_STATUS_SUCCESS) {
-            cairo_font_face_destroy(face);
+    if (!file.empty() && freetype() && FT_New_Face(freetype(), file.c_str(), index, &ft) == 0) {
+        face.colour = FT_HAS_COLOR(ft);
+        face.cairo = cairo_ft_font_face_create_for_ft_face(ft, face.colour ? FT_LOAD_COLOR : 0);
+        if (cairo_font_face_status(face.cairo) == CAIRO_STATUS_SUCCESS) {
+            face.ft = ft;
+        } else {
+            cairo_font_face_destroy(face.cairo);
             FT_Done_Face(ft);
-            face = nullptr;
+            face = {};
         }
     }
-    if (!face) face = fallbackFace(kWeights[index].uiWeight >= 0.3);
-    faces[key] = face;
+    loaded[key] = face;
     return face;
 }
 
@@ -131,15 +145,6 @@ cairo_font_options_t* textOptions() {
     return options;
 }
 
-// The longest prefix of at most `limit` bytes that does not split a character.
-std::string_view cutAtCharacter(std::string_view text, std::size_t limit) {
-    if (text.size() <= limit) return text;
-    std::size_t end = limit;
-    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-        --end;
-    return text.substr(0, end);
-}
-
 } // namespace
 
 std::string interFontFile(double weight, bool display) {
@@ -150,44 +155,50 @@ std::string interFontFile(double weight, bool display) {
     return findWithFontconfig(w, display);
 }
 
+bool FontFace::covers(char32_t c) const {
+    if (!cairo) return false;
+    return !ft || FT_Get_Char_Index(ft, c) != 0;
+}
+
+FontFace interFontFace(double weight, double pointSize) {
+    bool display = pointSize >= kDisplayFromPoints;
+    std::size_t index = nearestWeight(weight);
+    FontFace face = loadFace(interFontFile(kWeights[index].uiWeight, display), 0);
+    if (!face.cairo) face.cairo = fallbackFace(kWeights[index].uiWeight >= 0.3);
+    return face;
+}
+
+FontFace emojiFontFace() {
+    static const std::string file = [] {
+        std::string path = "/usr/share/fonts/truetype/noto/NotoColorEmoji.ttf";
+        if (fileExists(path)) return path;
+        FcPattern* pattern = FcPatternCreate();
+        FcPatternAddString(pattern, FC_FAMILY,
+                           reinterpret_cast<const FcChar8*>("Noto Color Emoji"));
+        return fontconfigMatch(pattern, 0, "Noto Color Emoji").first;
+    }();
+    return loadFace(file, 0);
+}
+
+FontFace fontFaceCovering(char32_t c) {
+    static std::map<char32_t, std::pair<std::string, int>> files;
+    auto it = files.find(c);
+    if (it == files.end()) {
+        FcPattern* pattern = FcPatternCreate();
+        FcCharSet* chars = FcCharSetCreate();
+        FcCharSetAddChar(chars, c);
+        FcPatternAddCharSet(pattern, FC_CHARSET, chars);
+        FcCharSetDestroy(chars);
+        FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>("sans-serif"));
+        it = files.emplace(c, fontconfigMatch(pattern, c, "")).first;
+    }
+    return it->second.first.empty() ? FontFace{} : loadFace(it->second.first, it->second.second);
+}
+
 void setInterFont(cairo_t* cr, double pointSize, double weight) {
-    cairo_set_font_face(cr, interFace(weight, pointSize));
+    cairo_set_font_face(cr, interFontFace(weight, pointSize).cairo);
     cairo_set_font_size(cr, pointSize);
     cairo_set_font_options(cr, textOptions());
-}
-
-TextRun layoutText(cairo_t* cr, std::string_view text) {
-    TextRun run;
-    text = cutAtCharacter(text, kMaxTextBytes);
-    cairo_scaled_font_t* font = cairo_get_scaled_font(cr);
-    cairo_font_extents_t fe;
-    cairo_scaled_font_extents(font, &fe);
-    run.ascent = fe.ascent;
-    run.descent = fe.descent;
-    if (text.empty()) return run;
-    cairo_glyph_t* glyphs = nullptr;
-    int count = 0;
-    cairo_status_t status = cairo_scaled_font_text_to_glyphs(
-        font, 0, 0, text.data(), int(text.size()), &glyphs, &count, nullptr, nullptr, nullptr);
-    if (status != CAIRO_STATUS_SUCCESS || count <= 0) {
-        if (glyphs) cairo_glyph_free(glyphs);
-        return run;
-    }
-    run.glyphs.assign(glyphs, glyphs + count);
-    cairo_glyph_free(glyphs);
-    cairo_text_extents_t te;
-    cairo_scaled_font_glyph_extents(font, run.glyphs.data(), count, &te);
-    run.width = te.x_advance;
-    return run;
-}
-
-double measureText(std::string_view text, double pointSize, double weight) {
-    static cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
-    cairo_t* cr = cairo_create(scratch);
-    setInterFont(cr, pointSize, weight);
-    double width = layoutText(cr, text).width;
-    cairo_destroy(cr);
-    return width;
 }
 
 } // namespace render

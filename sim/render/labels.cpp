@@ -23,14 +23,6 @@ struct Style {
     CGColor color{0, 0, 0, 1};
 };
 
-// Shows the run with its origin at (x, baseline).
-void showRun(cairo_t* cr, const TextRun& run, double x, double baseline) {
-    cairo_save(cr);
-    cairo_translate(cr, x, baseline);
-    cairo_show_glyphs(cr, run.glyphs.data(), int(run.glyphs.size()));
-    cairo_restore(cr);
-}
-
 // How far a running marquee has scrolled at `seconds` since it started.
 double marqueeOffset(double seconds, double distance) {
     if (!(seconds > 0) || !(distance > 0)) return 0;
@@ -48,8 +40,8 @@ void drawMarquee(Canvas& canvas, const TextRun& run, const Style& style, CGRect 
     double x0 = bounds.origin.x, w = bounds.size.width;
     cairo_push_group(cr);
     setSourceColor(cr, style.color, 1);
-    showRun(cr, run, x0 - offset, baseline);
-    if (offset > 0) showRun(cr, run, x0 - offset + distance, baseline);
+    showTextRun(cr, run, x0 - offset, baseline, 1);
+    if (offset > 0) showTextRun(cr, run, x0 - offset + distance, baseline, 1);
     cairo_pop_group_to_source(cr);
     // Fade the edge the text leaves through (and the start edge once it moves).
     double fade = std::min(w / 4, style.size * kMarqueeFadeEm) / w;
@@ -72,7 +64,7 @@ void drawLine(Canvas& canvas, std::string_view text, const Style& style, NSTextA
     cairo_save(cr);
     setInterFont(cr, style.size, style.weight);
     TextRun run = layoutText(cr, text);
-    if (run.glyphs.empty()) {
+    if (run.empty()) {
         cairo_restore(cr);
         return;
     }
@@ -94,7 +86,7 @@ void drawLine(Canvas& canvas, std::string_view text, const Style& style, NSTextA
         else if (!overflows && alignment == NSTextAlignmentRight)
             x += w - run.width;
         setSourceColor(cr, style.color, alpha);
-        showRun(cr, run, x, baseline);
+        showTextRun(cr, run, x, baseline, std::clamp(style.color.a, 0.0, 1.0) * alpha);
     }
     cairo_restore(cr);
 }

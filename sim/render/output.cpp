@@ -2,6 +2,7 @@
 #include "sim/render/render.h"
 
 #include "platform/graphics/codec.h"
+#include "platform/graphics/limits.h"
 #include "platform/uikit/uikit.h"
 #include "sim/render/canvas.h"
 
@@ -9,6 +10,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -80,6 +83,29 @@ CGImageRef renderScreen(RenderOptions options, std::string* error) {
     });
 }
 
+bool screenSizeRenderable(double width, double height, double scale) {
+    return scale > 0 && scale <= kMaxScale &&
+           imageSizeAllowed(render::pixelsFor(width, scale), render::pixelsFor(height, scale));
+}
+
+bool writeOutputFile(const std::string& path, std::string_view bytes, std::string* error) {
+    static unsigned serial = 0;
+    std::string tmp = path + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
+    int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    int saved = fd < 0 ? errno : 0;
+    for (std::size_t done = 0; fd >= 0 && !saved && done < bytes.size();) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno != EINTR) saved = errno;
+        if (n > 0) done += std::size_t(n);
+    }
+    if (fd >= 0 && ::close(fd) != 0 && !saved) saved = errno;
+    if (!saved && ::rename(tmp.c_str(), path.c_str()) != 0) saved = errno;
+    if (!saved) return true;
+    if (fd >= 0) ::unlink(tmp.c_str());
+    fail(error, "cannot write " + path + ": " + std::strerror(saved));
+    return false;
+}
+
 bool writePNG(const CGImageRef& image, const std::string& path, std::string* error) {
     if (!image) {
         fail(error, "cannot write " + path + ": no image");
@@ -90,28 +116,21 @@ bool writePNG(const CGImageRef& image, const std::string& path, std::string* err
         fail(error, "cannot write " + path + ": the image does not encode");
         return false;
     }
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) {
-        fail(error, "cannot write " + path + ": " + std::strerror(errno));
-        return false;
-    }
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    int saved = errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        saved = errno;
-    }
-    if (!written) fail(error, "cannot write " + path + ": " + std::strerror(saved));
-    return written;
+    return writeOutputFile(
+        path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
 }
 
-bool renderSnapshot(UIView* root, double scale, const std::string& path, std::string* error) {
+bool renderSnapshot(UIView* root, double scale, const std::string& path, std::string* error,
+                    bool* writeFailed) {
     CGImageRef image = renderRootOrScreen(root, scale, error);
-    return image && writePNG(image, path, error);
+    if (!image) return false;
+    bool ok = writePNG(image, path, error);
+    if (writeFailed) *writeFailed = !ok;
+    return ok;
 }
 
 bool renderFilm(UIView* root, double scale, const std::string& prefix, double seconds, double fps,
-                std::string* error, std::vector<std::string>* frames) {
+                std::string* error, std::vector<std::string>* frames, bool* writeFailed) {
     if (prefix.empty()) {
         fail(error, "film: no file prefix");
         return false;
@@ -139,6 +158,7 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
         std::snprintf(number, sizeof number, "-%04ld.png", k + 1);
         CGImageRef image = renderRootOrScreen(root, scale, error);
         ok = image && writePNG(image, prefix + number, error);
+        if (image && !ok && writeFailed) *writeFailed = true;
         if (ok && frames) frames->push_back(prefix + number);
     }
     queue.runUntil(start + secondsToNanos(seconds));

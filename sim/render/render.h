@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class UIView;
@@ -29,20 +30,32 @@ CGImageRef renderView(UIView* root, RenderOptions options = {}, std::string* err
 // shown, at their place on the screen.
 CGImageRef renderScreen(RenderOptions options = {}, std::string* error = nullptr);
 
-// Writes a bitmap as PNG. False with a message in `error` when the file cannot be written.
+// Whether a screen of `width` x `height` points at `scale` fits in a bitmap the renderer can
+// make (the platform's image limits).
+bool screenSizeRenderable(double width, double height, double scale);
+
+// Writes `bytes` under a temporary name beside `path`, then renames it into place, so that a
+// failed write (a full disk, a folder in the way) never leaves a cut file under the name. False
+// with "cannot write PATH: the system's reason" in `error`.
+bool writeOutputFile(const std::string& path, std::string_view bytes, std::string* error);
+
+// Writes a bitmap as PNG, the way writeOutputFile writes.
 bool writePNG(const CGImageRef& image, const std::string& path, std::string* error);
 
 // `snapshot FILE`: renders `root` (nil: the whole screen) at the main queue's current time and
-// writes it to `path`.
-bool renderSnapshot(UIView* root, double scale, const std::string& path, std::string* error);
+// writes it to `path`. *writeFailed tells a failed write from a picture that cannot be made.
+bool renderSnapshot(UIView* root, double scale, const std::string& path, std::string* error,
+                    bool* writeFailed = nullptr);
 
 // `film PREFIX SECONDS FPS`: renders PREFIX-0001.png, PREFIX-0002.png, ... while the main queue
 // advances `seconds` at `fps` frames per second: the first frame shows the current time, each
 // next one 1/fps later, and the clock stands `seconds` later when it returns (also after a
 // failed write). Root nil draws the whole screen. Rejects seconds outside (0, 600], fps outside
-// (0, 120] and more than 3600 frames. The paths written are added to `frames` when given.
+// (0, 120] and more than 3600 frames. The paths written are added to `frames` when given;
+// *writeFailed is set when a frame could not be written.
 bool renderFilm(UIView* root, double scale, const std::string& prefix, double seconds, double fps,
-                std::string* error, std::vector<std::string>* frames = nullptr);
+                std::string* error, std::vector<std::string>* frames = nullptr,
+                bool* writeFailed = nullptr);
 
 // Lets cross-dissolve transitions show the content they replace: from now on each
 // transitionWithView: keeps a picture of the view as it was (at the main screen's scale).

@@ -1,3 +1,5 @@
+// Binding and reloading: variables follow the domain's file, or their defaults, and keep the
+// last good values while the file is damaged.
 #include "prefs_fixture.h"
 
 namespace {
@@ -8,86 +10,88 @@ struct Settings {
     std::string style = "colorFlow";
     bool backgroundArtwork = true;
     std::string artworkSize = "300"; // differs from its default on purpose
-    std::string dismissTimeout = "15";
-    bool glitch = false;
 
     void bind(HBPreferences* p) {
         p->registerBool(&enabled, false, "Enabled");
         p->registerObject(&style, "colorFlow", "style");
         p->registerBool(&backgroundArtwork, true, "backgroundArtwork");
         p->registerObject(&artworkSize, "250", "artworkSize");
-        p->registerObject(&dismissTimeout, "15", "dismissTimeout");
-        p->registerBool(&glitch, false, "glitchSwitch");
     }
-    void expectDefaults() const {
-        EXPECT_FALSE(enabled);
-        EXPECT_EQ(style, "colorFlow");
-        EXPECT_TRUE(backgroundArtwork);
-        EXPECT_EQ(artworkSize, "250");
-        EXPECT_EQ(dismissTimeout, "15");
-        EXPECT_FALSE(glitch);
+    std::string summary() const {
+        return std::string(enabled ? "on " : "off ") + style + (backgroundArtwork ? " bg " : " ") +
+               artworkSize;
     }
+};
+
+class Store : public PrefsTest {
+  protected:
+    void SetUp() override {
+        PrefsTest::SetUp();
+        HBPreferences::setProblemHandler([this](const std::string& file, const std::string& why) {
+            reports_.push_back(file.substr(file.rfind('/') + 1) + " " + why);
+        });
+    }
+    void TearDown() override {
+        HBPreferences::setProblemHandler(nullptr);
+        PrefsTest::TearDown();
+    }
+    std::vector<std::string> reports_;
 };
 
 } // namespace
 
-TEST_F(PrefsTest, MissingFileOrDeviceRootGivesTheDefaults) {
-    Settings s;
-    auto prefs = HBPreferences::initWithIdentifier(kDomain);
-    s.bind(prefs);
-    s.expectDefaults();
-    EXPECT_EQ(prefs->objectForKey("Enabled"), nullptr);
-
-    NSSetDeviceRoot("");
-    Settings t;
-    t.bind(HBPreferences::initWithIdentifier(kDomain));
-    t.expectDefaults();
-}
-
-TEST_F(PrefsTest, OnlyEnabledStoredLeavesEveryOtherKeyAtItsDefault) {
-    writeWithPython("{'Enabled': True}", false);
-    Settings s;
+TEST_F(Store, MissingFileOrDeviceRootGivesTheDefaults) {
+    Settings s, t, u;
     s.bind(HBPreferences::initWithIdentifier(kDomain));
-    EXPECT_TRUE(s.enabled);
-    s.enabled = false;
-    s.expectDefaults();
+    EXPECT_EQ(s.summary(), "off colorFlow bg 250");
+    writeWithPython("{'Enabled': True}", false);
+    t.bind(HBPreferences::initWithIdentifier(kDomain));
+    EXPECT_EQ(t.summary(), "on colorFlow bg 250");
+    NSSetDeviceRoot("");
+    u.bind(HBPreferences::initWithIdentifier(kDomain));
+    EXPECT_EQ(u.summary(), "off colorFlow bg 250");
+    EXPECT_TRUE(reports_.empty());
 }
 
-TEST_F(PrefsTest, NumericSettingsStayTextAndNonNumbersReadZero) {
-    for (const char* stored : {"0", "abc"}) {
-        writeWithPython(std::string("{'dismissTimeout': '") + stored + "'}", true);
-        Settings s;
-        s.bind(HBPreferences::initWithIdentifier(kDomain));
-        EXPECT_EQ(s.dismissTimeout, stored);
-        EXPECT_EQ(NSStringIntValue(s.dismissTimeout), 0);
-    }
-}
-
-TEST_F(PrefsTest, ReloadsOnlyWhenTheDomainsNotificationIsPosted) {
+TEST_F(Store, ReloadsOnTheDomainsNotificationAndKeepsTheLastGoodValues) {
     writeWithPython("{'Enabled': True, 'style': 'darkMode', 'artworkSize': '200'}", false);
-    Settings s, twin;
+    Settings s;
+    std::string twin;
     auto prefs = HBPreferences::initWithIdentifier(kDomain);
     s.bind(prefs);
-    prefs->registerObject(&twin.style, "colorFlow", "style");
-    EXPECT_EQ(s.style, "darkMode");
+    prefs->registerObject(&twin, "colorFlow", "style");
+    EXPECT_EQ(s.summary(), "on darkMode bg 200");
 
     writeWithPython("{'Enabled': True, 'style': 'lightMode'}", true);
-    EXPECT_EQ(s.style, "darkMode");
     postReload("com.example.other");
     notify_post(kDomain);
     EXPECT_EQ(s.style, "darkMode");
-
     postReload();
-    EXPECT_EQ(s.style, "lightMode");
-    EXPECT_EQ(twin.style, "lightMode");
-    EXPECT_EQ(s.artworkSize, "250"); // the removed key is back at its default
+    EXPECT_EQ(s.summary() + " " + twin, "on lightMode bg 250 lightMode");
+
+    // A damaged file changes nothing and is reported once, until a good read.
+    for (const char* bad : {"<plist><dict><key>style", "", "<plist><dict><key>style"}) {
+        writeBytes(bad);
+        postReload();
+        EXPECT_EQ(s.summary(), "on lightMode bg 250") << bad;
+    }
+    writeBytes("{ style = darkMode; }");
+    postReload();
+    EXPECT_EQ(s.summary(), "off darkMode bg 250");
+    std::filesystem::remove(path());
+    std::filesystem::create_directory(path());
+    postReload();
+    EXPECT_EQ(s.style, "darkMode");
+    EXPECT_EQ(reports_,
+              (std::vector<std::string>{"com.lantern.veypreferences.plist is not a property list",
+                                        "com.lantern.veypreferences.plist is not a regular file"}));
 
     std::filesystem::remove(path());
     postReload();
-    s.expectDefaults();
+    EXPECT_EQ(s.summary(), "off colorFlow bg 250"); // no file at all: the domain was cleared
 }
 
-TEST_F(PrefsTest, StoresAreIndependentAndAGoneStoreIgnoresTheNotification) {
+TEST_F(Store, StoresAreIndependentAndAGoneStoreIgnoresTheNotification) {
     writeWithPython("{'style': 'darkMode'}", false);
     writeWithPython("{'style': 'lightMode'}", false, "com.example.other");
     std::string mine, other;
@@ -95,24 +99,18 @@ TEST_F(PrefsTest, StoresAreIndependentAndAGoneStoreIgnoresTheNotification) {
     auto b = HBPreferences::initWithIdentifier("com.example.other");
     a->registerObject(&mine, "colorFlow", "style");
     b->registerObject(&other, "colorFlow", "style");
-    EXPECT_EQ(mine, "darkMode");
-    EXPECT_EQ(other, "lightMode");
+    EXPECT_EQ(mine + " " + other, "darkMode lightMode");
 
     a = nullptr;
     mine = "untouched";
     writeWithPython("{'style': 'lightMode'}", false);
     postReload();
-    EXPECT_EQ(mine, "untouched");
-    EXPECT_EQ(other, "lightMode");
-}
+    EXPECT_EQ(mine + " " + other, "untouched lightMode");
 
-TEST_F(PrefsTest, NilVariablesAndForeignDomainsAreIgnored) {
-    auto prefs = HBPreferences::initWithIdentifier(kDomain);
-    prefs->registerBool(nullptr, true, "Enabled");
-    prefs->registerObject(nullptr, "x", "style");
+    a = HBPreferences::initWithIdentifier(kDomain);
+    a->registerBool(nullptr, true, "Enabled"); // nil variables are ignored
+    a->registerObject(nullptr, "x", "style");
     postReload();
-    EXPECT_EQ(HBPreferences::pathForDomain("../escape"), "");
-    EXPECT_EQ(HBPreferences::pathForDomain(".."), "");
-    EXPECT_EQ(HBPreferences::pathForDomain(kDomain),
-              root_ + "/Library/Preferences/com.lantern.veypreferences.plist");
+    for (const char* domain : {"../escape", "..", ".", "", "a/b"})
+        EXPECT_EQ(HBPreferences::pathForDomain(domain), "") << domain;
 }

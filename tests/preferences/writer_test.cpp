@@ -21,44 +21,34 @@ std::string readWithPython(const std::string& file) {
     return out;
 }
 
-const std::vector<std::pair<std::string, PreferenceValue>> kValues = {
-    {"Enabled", true},
-    {"addBorder", false},
-    {"style", "darkMode"},
-    {"dismissTimeout", "0"},
-    {"odd", "a<b & \"c\"'>"},
-    {"unicode", "h\u00e9 \u2713"},
-    {"style", std::string("lightMode")}, // a later pair wins
-};
-
 class Writer : public PrefsTest, public ::testing::WithParamInterface<PlistFormat> {};
 
 } // namespace
 
 TEST_P(Writer, WritesWhatTheStoreAndPythonReadBack) {
     std::string error;
-    ASSERT_TRUE(HBWritePreferences(kDomain, kValues, GetParam(), &error)) << error;
-
-    bool enabled = false, border = true;
-    std::string style, timeout, odd, unicode;
+    ASSERT_TRUE(HBWritePreferences(kDomain,
+                                   {{"Enabled", true},
+                                    {"addBorder", false},
+                                    {"style", "darkMode"},
+                                    {"odd", "a<b & \"c\"'>"},
+                                    {"text", "h\u00e9 \u2713\r\n\t\x7f"},
+                                    {"style", std::string("lightMode")}}, // a later pair wins
+                                   GetParam(), &error))
+        << error;
     auto p = HBPreferences::initWithIdentifier(kDomain);
+    bool enabled = false, border = true;
+    std::string style, odd, text;
     p->registerBool(&enabled, false, "Enabled");
     p->registerBool(&border, true, "addBorder");
     p->registerObject(&style, "colorFlow", "style");
-    p->registerObject(&timeout, "15", "dismissTimeout");
     p->registerObject(&odd, "", "odd");
-    p->registerObject(&unicode, "", "unicode");
-    EXPECT_TRUE(enabled);
-    EXPECT_FALSE(border);
-    EXPECT_EQ(style, "lightMode");
-    EXPECT_EQ(timeout, "0");
-    EXPECT_EQ(odd, "a<b & \"c\"'>");
-    EXPECT_EQ(unicode, "h\u00e9 \u2713");
-
-    EXPECT_EQ(
-        readWithPython(path()),
-        "[('Enabled', True), ('addBorder', False), ('dismissTimeout', '0'), "
-        "('odd', 'a<b & \"c\"\\'>'), ('style', 'lightMode'), ('unicode', 'h\u00e9 \u2713')]\n");
+    p->registerObject(&text, "", "text");
+    EXPECT_TRUE(enabled && !border);
+    EXPECT_EQ(style + odd + text, "lightModea<b & \"c\"'>h\u00e9 \u2713\r\n\t\x7f");
+    EXPECT_EQ(readWithPython(path()),
+              "[('Enabled', True), ('addBorder', False), ('odd', 'a<b & \"c\"\\'>'), "
+              "('style', 'lightMode'), ('text', 'h\u00e9 \u2713\\r\\n\\t\\x7f')]\n");
 
     // A second write replaces the domain rather than merging into it.
     ASSERT_TRUE(HBWritePreferences(kDomain, {{"style", "darkMode"}}, GetParam(), &error));
@@ -72,28 +62,44 @@ INSTANTIATE_TEST_SUITE_P(Formats, Writer, ::testing::Values(PlistFormat::XML, Pl
                              return info.param == PlistFormat::XML ? "XML" : "Binary";
                          });
 
-TEST_F(PrefsTest, InstallsAGivenFileAsTheDomain) {
-    std::string source = root_ + "/given.plist";
-    writeWithPython("{'style': 'darkMode'}", true, "com.example.scratch");
-    std::filesystem::rename(path("com.example.scratch"), source);
-
+TEST_F(PrefsTest, WritingRefusesWhatASettingsFileCannotHold) {
     std::string error;
-    ASSERT_TRUE(HBInstallPreferencesFile(kDomain, source, &error)) << error;
-    std::string style;
-    HBPreferences::initWithIdentifier(kDomain)->registerObject(&style, "colorFlow", "style");
-    EXPECT_EQ(style, "darkMode");
+    ASSERT_TRUE(HBWritePreferences(kDomain, {{"style", "darkMode"}}, PlistFormat::XML, &error));
+    const std::pair<std::string, const char*> cases[] = {
+        {"a\x01", "holds the control character \\x01"},
+        {std::string("a\0b", 3), "holds the control character \\x00"},
+        {"caf\xe9", "is not valid UTF-8 (byte \\xe9)"},
+        {"\xc3", "is not valid UTF-8"},
+        {"\xc0\xaf", "is not valid UTF-8"},     // an overlong "/"
+        {"\xed\xa0\x80", "is not valid UTF-8"}, // a surrogate
+        {"\xf4\x90\x80\x80", "is not valid UTF-8"},
+        {"\xef\xbf\xbf", "holds U+FFFF"},
+    };
+    for (auto& [text, why] : cases)
+        for (PlistFormat format : {PlistFormat::XML, PlistFormat::Binary}) {
+            EXPECT_FALSE(HBWritePreferences(kDomain, {{"style", text}}, format, &error));
+            EXPECT_NE(error.find(std::string("the value of \"style\" ") + why), std::string::npos)
+                << error;
+            EXPECT_FALSE(HBWritePreferences(kDomain, {{text, true}}, format, &error));
+            EXPECT_NE(error.find(std::string("a key ") + why), std::string::npos) << error;
+        }
+    EXPECT_EQ(stored("style"), "darkMode"); // the refused writes left the file as it was
 
-    EXPECT_FALSE(HBInstallPreferencesFile(kDomain, root_ + "/missing.plist", &error));
-    EXPECT_NE(error.find("missing.plist"), std::string::npos) << error;
-    EXPECT_FALSE(HBInstallPreferencesFile(kDomain, root_, &error));
-    EXPECT_TRUE(std::filesystem::exists(path())); // a failed install leaves the old file
-}
-
-TEST_F(PrefsTest, WritingNeedsADeviceRootAndAPlainDomainName) {
-    std::string error;
     EXPECT_FALSE(HBWritePreferences("../outside", {{"a", true}}, PlistFormat::XML, &error));
     EXPECT_NE(error.find("../outside"), std::string::npos) << error;
     NSSetDeviceRoot("");
     EXPECT_FALSE(HBWritePreferences(kDomain, {{"a", true}}, PlistFormat::XML, &error));
     EXPECT_NE(error.find("device root"), std::string::npos) << error;
+}
+
+TEST_F(PrefsTest, InstallsAGivenFileAsTheDomain) {
+    std::string source = root_ + "/given.plist";
+    std::ofstream(source) << "{ style = darkMode; }";
+    std::string error;
+    ASSERT_TRUE(HBInstallPreferencesFile(kDomain, source, &error)) << error;
+    EXPECT_EQ(stored("style"), "darkMode");
+    EXPECT_FALSE(HBInstallPreferencesFile(kDomain, root_ + "/missing.plist", &error));
+    EXPECT_NE(error.find("missing.plist"), std::string::npos) << error;
+    EXPECT_FALSE(HBInstallPreferencesFile(kDomain, root_, &error));
+    EXPECT_EQ(stored("style"), "darkMode"); // a failed install leaves the old file
 }

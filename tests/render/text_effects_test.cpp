@@ -107,6 +107,37 @@ TEST(RenderLabels, MarqueePausesScrollsAndLoopsOnTheVirtualClock) {
     EXPECT_TRUE(samePixels(still, shot(scene.root)));
 }
 
+TEST(RenderLabels, EmojiAndOtherScriptsFallBackToFacesThatHaveThem) {
+    // "Aa", a grinning face, then two CJK characters; the label fades to half.
+    LabelScene scene("Aa \U0001F600 \u4E2D\u6587");
+    scene.label->setAlpha(0.5);
+    CGImageRef image = shot(scene.root, 2);
+    long yellow = 0, halfYellow = 0;
+    for (int y = 0; y < 80; ++y)
+        for (int x = 0; x < 400; ++x) {
+            RGBA p = pixel(image, x, y);
+            yellow += p.r > 240 && p.g > 190 && p.b < 90;
+            halfYellow += p.r > 240 && p.g > 215 && p.b > 110 && p.b < 170;
+        }
+    EXPECT_EQ(yellow, 0) << "the emoji fades with its label";
+    EXPECT_GT(halfYellow, 100) << "the emoji keeps its colours";
+
+    cairo_surface_t* scratch = cairo_image_surface_create(CAIRO_FORMAT_A8, 1, 1);
+    cairo_t* cr = cairo_create(scratch);
+    render::setInterFont(cr, 20, 0);
+    render::TextRun run = render::layoutText(cr, "Aa \U0001F600 \u4E2D\u6587");
+    cairo_destroy(cr);
+    cairo_surface_destroy(scratch);
+    ASSERT_GE(run.spans.size(), 3u);
+    EXPECT_TRUE(run.spans[1].colour);
+    if (!render::fontFaceCovering(U'\u4E2D').covers(U'\u4E2D'))
+        GTEST_SKIP() << "no installed face has CJK characters";
+    ASSERT_EQ(run.spans.size(), 4u);
+    for (const render::TextRun::Span& span : run.spans)
+        for (const cairo_glyph_t& glyph : span.glyphs)
+            EXPECT_NE(glyph.index, 0u) << "an empty box";
+}
+
 TEST(RenderLabels, BadTextDrawsNothingAndBreaksNothing) {
     LabelScene scene(std::string("\xff\xfe broken", 9));
     Ref<UIView> after = box(CGRectMake(0, 30, 200, 10), kBlue);

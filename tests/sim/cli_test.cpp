@@ -98,8 +98,14 @@ TEST_F(Cli, DemoWritesEveryOutputIntoTheFolder) {
     EXPECT_TRUE(
         fs::exists(dir_ / "demo-out/device/Library/MobileSubstrate/DynamicLibraries/Vey.dylib"));
 
-    // Running it again replaces the device it made before.
-    EXPECT_EQ(sim("demo --out demo-out").status, 0);
+    // Running it again replaces the device it made before, and writes the same bytes: the
+    // grain of the artwork background and every other picture are repeatable.
+    std::vector<std::string> before;
+    for (const std::string& file : files)
+        before.push_back(slurp(dir_ / file));
+    ASSERT_EQ(sim("demo --out demo-out").status, 0);
+    for (std::size_t i = 0; i < files.size(); i++)
+        EXPECT_TRUE(slurp(dir_ / files[i]) == before[i]) << files[i] << " differs";
 }
 
 TEST_F(Cli, WithoutOutTheTemporaryFolderIsRemoved) {
@@ -130,6 +136,13 @@ TEST_F(Cli, ScenarioErrorsNameTheLineAndExitWithTwo) {
     r = sim("run missing.vey");
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "missing.vey: cannot read the scenario file\n");
+
+    // An output that cannot be written is not the scenario's fault.
+    write("o3/taken.json/x", "");
+    write("taken.vey", "dump taken.json\n");
+    r = sim("run taken.vey --out o3");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "vey-sim: taken.vey:1: cannot write o3/taken.json: Is a directory\n");
 }
 
 TEST_F(Cli, BadCommandLinesShowTheUsage) {

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sstream>
 #include <vector>
 
 class SimulatorTest : public ::testing::Test {
@@ -21,14 +22,15 @@ class SimulatorTest : public ::testing::Test {
         out_ = mkdtemp(buffer.data());
     }
     void TearDown() override {
+        simulator_.reset();
         std::error_code ignored;
         std::filesystem::remove_all(out_, ignored);
     }
 
     sim::Simulator& simulator() {
         if (!simulator_)
-            simulator_ = std::make_unique<sim::Simulator>(
-                sim::RunOptions{out_, VEY_PLUGIN_PATH, assets(), nullptr});
+            simulator_ = std::make_unique<sim::Simulator>(sim::RunOptions{
+                out_, VEY_PLUGIN_PATH, assets(), nullptr, &errors_, artworkBudget_});
         return *simulator_;
     }
     static std::string assets() { return std::string(VEY_SOURCE_DIR) + "/assets"; }
@@ -37,11 +39,11 @@ class SimulatorTest : public ::testing::Test {
     void run(const std::string& text, const std::string& directory = assets()) {
         simulator().run(sim::parseScenario(text, "t.vey", directory, simulator().launched()));
     }
-    // The error the lines raise, "" when they run.
+    // The error the lines raise (a scenario error or a failed output), "" when they run.
     std::string runError(const std::string& text, const std::string& directory = assets()) {
         try {
             run(text, directory);
-        } catch (const sim::ScenarioError& e) {
+        } catch (const std::exception& e) {
             return e.what();
         }
         return "";
@@ -49,5 +51,7 @@ class SimulatorTest : public ::testing::Test {
     JsonValue dump() { return JsonReader::parse(simulator().dump().dump()); }
 
     std::string out_;
+    std::ostringstream errors_;
+    std::uintmax_t artworkBudget_ = 256u << 20;
     std::unique_ptr<sim::Simulator> simulator_;
 };

@@ -6,8 +6,11 @@
 #include "platform/runtime/loader.h"
 #include "sim_fixture.h"
 
+#include <algorithm>
+#include <csignal>
 #include <dlfcn.h>
 #include <fstream>
+#include <sys/resource.h>
 
 namespace {
 
@@ -116,53 +119,37 @@ TEST_F(SimulatorTest, DumpHasEveryMemberWithItsType) {
     run("pref Enabled YES\nlaunch\nplay \"A\" \"B\" artwork-ocean.png\nwait 1\n");
     JsonValue d = dump();
     using T = JsonValue::Type;
-    EXPECT_EQ(d["time"].type, T::Number);
     EXPECT_DOUBLE_EQ(d["time"].number, 1);
-
-    JsonValue state = d["state"];
-    EXPECT_EQ(state.members.size(), sim::sharedStateVariables().size());
-    for (const sim::VariableSpec& v : sim::sharedStateVariables()) {
-        const JsonValue& value = state[v.name];
-        switch (v.kind) {
-        case sim::VariableKind::Bool:
-            EXPECT_EQ(value.type, T::Bool) << v.name;
-            break;
-        case sim::VariableKind::String:
-            EXPECT_EQ(value.type, T::String) << v.name;
-            break;
-        case sim::VariableKind::Object:
-            EXPECT_TRUE(value.isNull() || value.type == T::String || value.type == T::Object ||
-                        value.type == T::Array)
-                << v.name;
-            break;
-        default:
-            EXPECT_EQ(value.type, T::Number) << v.name;
+    auto expectKinds = [](const JsonValue& values, const std::vector<sim::VariableSpec>& specs) {
+        EXPECT_EQ(values.members.size(), specs.size());
+        for (const sim::VariableSpec& v : specs) {
+            T type = values[v.name].type;
+            if (v.kind == sim::VariableKind::Object)
+                EXPECT_TRUE(type == T::Null || type == T::String || type == T::Object ||
+                            type == T::Array)
+                    << v.name;
+            else
+                EXPECT_EQ(type, v.kind == sim::VariableKind::Bool     ? T::Bool
+                                : v.kind == sim::VariableKind::String ? T::String
+                                                                      : T::Number)
+                    << v.name;
         }
-    }
-    EXPECT_EQ(state["prevNotification"].type, T::Number);
-    EXPECT_EQ(state["highresImage"]["width"].number, 400);
-    JsonValue settings = d["settings"];
-    ASSERT_EQ(settings.members.size(), 22u);
-    for (const sim::VariableSpec& v : sim::settingVariables())
-        EXPECT_EQ(settings[v.name].type, v.kind == sim::VariableKind::Bool ? T::Bool : T::String)
-            << v.name;
-    EXPECT_EQ(settings["newArtworkSize"].string, "250");
+    };
+    expectKinds(d["state"], sim::sharedStateVariables());
+    expectKinds(d["settings"], sim::settingVariables());
+    EXPECT_EQ(d["settings"].members.size(), 22u);
+    EXPECT_EQ(d["state"]["highresImage"]["width"].number, 400);
+    EXPECT_EQ(d["settings"]["newArtworkSize"].string, "250");
 
-    const char* viewMembers[] = {"class",       "frame",     "hidden",       "alpha",
-                                 "transform",   "superview", "text",         "textColor",
-                                 "tintColor",   "image",     "cornerRadius", "borderWidth",
-                                 "borderColor", "fontSize",  "fontWeight",   "contentMode"};
     auto checkView = [&](const std::string& name, const JsonValue& view) {
         SCOPED_TRACE(name);
         if (view.isNull()) return;
-        for (const char* m : viewMembers)
+        for (const char* m : {"class", "frame", "hidden", "alpha", "transform", "superview", "text",
+                              "textColor", "tintColor", "image", "cornerRadius", "borderWidth",
+                              "borderColor", "fontSize", "fontWeight", "contentMode"})
             EXPECT_TRUE(view.has(m)) << m;
-        EXPECT_EQ(view["class"].type, T::String);
         EXPECT_EQ(view["frame"].items.size(), 4u);
         EXPECT_EQ(view["transform"].items.size(), 6u);
-        EXPECT_EQ(view["tintColor"].items.size(), 4u);
-        EXPECT_EQ(view["hidden"].type, T::Bool);
-        EXPECT_EQ(view["alpha"].type, T::Number);
     };
     JsonValue views = d["views"];
     EXPECT_EQ(views.members.size(), 21u);
@@ -171,7 +158,6 @@ TEST_F(SimulatorTest, DumpHasEveryMemberWithItsType) {
     EXPECT_EQ(views["veySongLabel"]["text"].string, "A ");
     EXPECT_EQ(views["veySongLabel"]["superview"].string, "veyView");
     EXPECT_EQ(views["veyView"]["superview"].string, "CSCoverSheetView");
-    EXPECT_TRUE(views["veyMiniBackgroundView"].has("outlineWidth"));
     EXPECT_TRUE(views["veyMiniBackgroundView"].has("outlineColor"));
     EXPECT_FALSE(views["veyView"].has("outlineWidth"));
 
@@ -227,6 +213,20 @@ TEST_F(SimulatorTest, SettingsComeFromPrefAndPrefsAndFollowChanges) {
     // After launch a change reaches the running plug-in.
     run("pref style darkMode\n");
     EXPECT_EQ(dump()["settings"]["styleValue"].string, "darkMode");
+    // A damaged file leaves the running plug-in's settings alone, reported once.
+    std::ofstream(out_ + "/broken.plist") << "<plist><dict><key>style</key>";
+    run("prefs broken.plist\nprefs broken.plist\n", out_);
+    EXPECT_EQ(dump()["settings"]["styleValue"].string, "darkMode");
+    EXPECT_TRUE(dump()["settings"]["enabled"].boolean);
+    std::string report = errors_.str();
+    EXPECT_EQ(report.rfind("vey-sim: the settings file " + out_ +
+                               "/device/Library/Preferences/"
+                               "com.lantern.veypreferences.plist is not a property list; the "
+                               "plug-in keeps its last settings\n",
+                           0),
+              0u)
+        << report;
+    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1);
 }
 
 TEST_F(SimulatorTest, PlayerCommandsNeedThePlayer) {
@@ -240,37 +240,83 @@ TEST_F(SimulatorTest, PlayerCommandsNeedThePlayer) {
               "t.vey:1: theme: the cover sheet has no forceLightTheme (is the plug-in enabled?)");
 }
 
-TEST_F(SimulatorTest, TapsReachOnlyControls) {
+TEST_F(SimulatorTest, TapsReachOnlyThePlayersControls) {
     run("pref Enabled YES\nlaunch\n");
     EXPECT_EQ(runError("tap veyView"), "t.vey:1: 'veyView' is not a control and cannot be tapped");
-    EXPECT_EQ(runError("tap noSuchView"), "t.vey:1: the cover sheet has no property "
-                                          "'noSuchView' (is the plug-in installed and enabled?)");
+    for (const char* other : {"noSuchView", "init", "coverSheet", "layoutSubviews"}) {
+        std::string message = runError(std::string("tap ") + other);
+        EXPECT_EQ(message.rfind(std::string("t.vey:1: '") + other +
+                                    "' is not one of the player's views (veyView, ",
+                                0),
+                  0u)
+            << message;
+        EXPECT_NE(message.find("veySkipButton"), std::string::npos) << message;
+    }
     EXPECT_EQ(runError("tap veyArtworkButton"), "");
 }
 
-TEST_F(SimulatorTest, UndecodableArtworkGoesToTheHostAsItIs) {
+TEST_F(SimulatorTest, TracksOfOneFileShareItsBytesWithinTheArtworkBudget) {
+    artworkBudget_ = 60 << 10; // the three demo pictures are 63 KiB together
     std::ofstream(out_ + "/broken.jpg") << "\xff\xd8\xff this is not a picture";
-    run("pref Enabled YES\nlaunch\nplay \"A\" \"B\" broken.jpg\nwait 1\n", out_);
+    std::string art = assets() + "/artwork-";
+    run("pref Enabled YES\nlaunch\nplay \"A\" \"B\" " + out_ + "/broken.jpg\nwait 1\n");
     JsonValue d = dump();
-    EXPECT_TRUE(d["host"]["nowPlaying"]["hasArtwork"].boolean);
+    EXPECT_TRUE(d["host"]["nowPlaying"]["hasArtwork"].boolean); // handed over as it is
     EXPECT_TRUE(d["state"]["highresImage"].isNull());
     EXPECT_EQ(d["state"]["coverName"].string, "A ");
+
+    std::string plays;
+    for (int i = 0; i < 10; i++)
+        plays += "play \"T\" - " + art + (i % 2 ? "sunset.jpg" : "forest.jpg") + "\n";
+    run(plays + "queue - - " + art + "sunset.jpg\n");
+    const auto& queue = MRNowPlayingService::shared().queue();
+    ASSERT_EQ(queue.size(), 12u);
+    EXPECT_EQ(queue[1].artworkData.get(), queue[9].artworkData.get());
+    EXPECT_EQ(queue[2].artworkData.get(), queue[11].artworkData.get());
+    EXPECT_NE(queue[1].artworkData.get(), queue[2].artworkData.get());
+    EXPECT_EQ(runError("wait 1\nqueue - - " + art + "ocean.png"),
+              "t.vey:2: the scenario's artwork passes 60 KiB in all (each file counts once)");
 }
 
-TEST_F(SimulatorTest, OutputsLandInTheOutputFolder) {
+TEST_F(SimulatorTest, OutputsStayInTheFolderAndAFailedWriteLeavesNothing) {
     run("wait 0.5\ndump nested/early.json\nlaunch\ndump late.json\n");
     ASSERT_EQ(simulator().written().size(), 2u);
     EXPECT_EQ(simulator().written()[0], out_ + "/nested/early.json");
     std::ifstream in(out_ + "/nested/early.json");
-    std::string text((std::istreambuf_iterator<char>(in)), {});
-    JsonValue early = JsonReader::parse(text);
+    JsonValue early = JsonReader::parse(std::string((std::istreambuf_iterator<char>(in)), {}));
     EXPECT_FALSE(early["launched"].boolean);
     EXPECT_DOUBLE_EQ(early["time"].number, 0.5);
-    EXPECT_TRUE(std::filesystem::exists(out_ + "/late.json"));
-    // The device folder has the plug-in installed with its filter.
     std::string plugins = out_ + "/device/Library/MobileSubstrate/DynamicLibraries/";
     EXPECT_TRUE(std::filesystem::exists(plugins + "Vey.dylib"));
     EXPECT_TRUE(std::filesystem::exists(plugins + "Vey.plist"));
+
+    std::filesystem::create_directory_symlink(out_ + "/device", out_ + "/link");
+    EXPECT_EQ(runError("dump link/Vey.plist"),
+              "t.vey:1: cannot write " + out_ + "/link/Vey.plist: " + out_ +
+                  "/link is a link, and outputs stay inside the output folder");
+    EXPECT_EQ(runError("dump ./device/Library/x.json"),
+              "t.vey:1: dump: the output file may not be inside the device folder");
+    std::filesystem::create_directories(out_ + "/taken.json/inside");
+    EXPECT_EQ(runError("dump taken.json"),
+              "t.vey:1: cannot write " + out_ + "/taken.json: Is a directory");
+
+    // A full disk, as a file-size limit: the write fails with the system's reason.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit small = saved;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::string full = runError("snapshot full.png\ndump full.json");
+    setrlimit(RLIMIT_FSIZE, &saved);
+    EXPECT_EQ(full, "t.vey:1: cannot write " + out_ + "/full.png: File too large");
+    std::vector<std::string> left;
+    for (auto& entry : std::filesystem::directory_iterator(out_))
+        left.push_back(entry.path().filename().string());
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ(left,
+              (std::vector<std::string>{"device", "late.json", "link", "nested", "taken.json"}));
+    EXPECT_EQ(simulator().written().size(), 2u);
 }
 
 } // namespace
@@ -287,6 +333,4 @@ TEST_F(SimulatorTest, SnapshotsAndFilmsDrawTheScreenAtTheDevicesScale) {
     for (const char* frame : {"change-0001.png", "change-0002.png"})
         EXPECT_TRUE(std::filesystem::exists(out_ + "/" + frame)) << frame;
     EXPECT_NEAR(dump()["time"].number, 1.5, 1e-9) << "the film advances the clock";
-    EXPECT_EQ(runError("film x 0 4"), "t.vey:1: film: '0' is not a number of seconds in (0, 600]");
-    EXPECT_EQ(runError("film x 100 100"), "t.vey:1: film: more than 3600 frames");
 }
