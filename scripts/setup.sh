@@ -2,7 +2,7 @@
 # Installs what Vey builds with, from Debian's packages. Safe to run again.
 set -euo pipefail
 packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
-          libplist-dev libcairo2-dev libfontconfig-dev libfreetype-dev libpng-dev libjpeg62-turbo-dev fonts-inter python3
+          libplist-dev libcairo2-dev libfontconfig-dev libfreetype-dev libpng-dev libjpeg62-turbo-dev libxxhash-dev fonts-inter python3
           clang-format)
 missing=()
 for p in "${packages[@]}"; do
