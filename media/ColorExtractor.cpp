@@ -4,6 +4,7 @@
 #include <cfloat>
 #include <cmath>
 #include <vector>
+#include <xxhash.h>
 
 namespace {
 
@@ -85,6 +86,22 @@ std::vector<RGB> bufferColours(const CGImage& bitmap) {
     return out;
 }
 
+// XXH3-128 of the pixels, seeded with the pixel size. Premultiplied pixels map one-to-one onto
+// the straight ones a PNG holds, so the digest tells PNG encodings apart without encoding.
+std::string contentDigest(const CGImage& bitmap) {
+    std::uint64_t seed = std::uint64_t(bitmap.width) << 32 | std::uint32_t(bitmap.height);
+    XXH128_canonical_t digest;
+    XXH128_canonicalFromHash(&digest,
+                             XXH3_128bits_withSeed(bitmap.pixels(), bitmap.pixelCount() * 4, seed));
+    static const char hex[] = "0123456789abcdef";
+    std::string text;
+    for (unsigned char byte : digest.digest) {
+        text += hex[byte >> 4];
+        text += hex[byte & 15];
+    }
+    return text;
+}
+
 RGB rgbOf(UIColor* color) {
     RGB c{};
     if (color) color->getRed(&c.r, &c.g, &c.b, nullptr);
@@ -158,12 +175,7 @@ Ref<NSString> ColorExtractor::digestKeyForImage(UIImage* image) {
     CGSize size = image ? image->size() : CGSize{};
     std::string key = NSStringFormat("%f_%f_", {size.width, size.height});
     if (!image || !image->CGImage()) return NSString::make(key + "(null)");
-    static const char hex[] = "0123456789abcdef";
-    for (std::uint8_t byte : CGImageContentDigest(*image->CGImage())) {
-        key += hex[byte >> 4];
-        key += hex[byte & 15];
-    }
-    return NSString::make(key);
+    return NSString::make(key + contentDigest(*image->CGImage()));
 }
 
 Ref<UIImage> ColorExtractor::resizeImageIfNeeded(UIImage* image, CGSize target) {
