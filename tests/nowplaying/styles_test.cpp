@@ -1,6 +1,6 @@
 // Colours for each style, the light override both ways, the timeline's parts, and the kept
 // background.
-#include "media/artwork_services.h"
+#include "media/ColorExtractor.h"
 #include "nowplaying_fixture.h"
 
 using namespace nowplaying;
@@ -37,7 +37,8 @@ TEST_F(StylesTest, ColorFlowColoursThePlayerFromTheArtwork) {
     runUntil(t0 + 0.1);
     ASSERT_TRUE(highresImage);
     ASSERT_TRUE(colors() && colors()->count() >= 2);
-    Ref<NSArray> expected = dominantColors(highresImage, NSStringIntValue(blurModeValue));
+    Ref<NSArray> expected =
+        ColorExtractor::extractDominantColors(highresImage, NSStringIntValue(blurModeValue));
     EXPECT_EQ(colors(), expected.get());
     auto* main = cast<UIColor>(colors()->objectAtIndex(0));
     auto* second = cast<UIColor>(colors()->objectAtIndex(1));
