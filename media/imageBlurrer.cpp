@@ -168,20 +168,22 @@ Ref<UIImage> imageBlurrer::generateGrainImage(CGSize size) {
         platformSeedRandom(std::uint32_t(platformWallClockSeconds()));
         // One 1 x 1 fill of white level v and alpha 0.02 v per point, row by row; a fractional
         // side gets one more column or row. The fills land on whole pixels of a fresh transparent
-        // context, so each is written as the pixel it makes (as Cairo converts the colour).
+        // context, so each is written as the pixel it makes (as Cairo converts the colour). The
+        // bitmap may have fewer pixels than the loop has points (10.0000001 makes 10): what
+        // falls off it is clipped, as a fill would be.
         std::uint32_t* pixels = CGBitmapContextGetData(context);
-        int columns = context ? context->pixelWidth : 0;
+        double columns = context ? context->pixelWidth : 0,
+               rows = context ? context->pixelHeight : 0;
         auto channel = [](double v) {
             return std::uint32_t(std::uint16_t(v * 65535.0 + 0.5) >> 8);
         };
         for (double y = 0; y < size.height; ++y)
             for (double x = 0; x < size.width; ++x) {
                 double v = double(platformRandom()) / 2147483647.0;
-                if (!pixels) continue;
+                if (!pixels || x >= columns || y >= rows) continue;
                 double alpha = v * 0.02;
                 std::uint32_t c = channel(v * alpha);
-                pixels[std::size_t(y) * columns + std::size_t(x)] =
-                    packPixel(channel(alpha), c, c, c);
+                pixels[std::size_t(y * columns + x)] = packPixel(channel(alpha), c, c, c);
             }
     });
 }

@@ -97,6 +97,21 @@ TEST_F(ImageBlurrerTest, GrainDrawsOneNumberPerPointFromTheClockSeed) {
     EXPECT_EQ(pixelAlpha(at(grain, 2, 0)), 2u);
 }
 
+TEST_F(ImageBlurrerTest, GrainOverhangOffTheCanvasIsNotWritten) {
+    // The bitmap of 10.0000001 points is 10 pixels a side; the loop still draws 11 x 11 numbers.
+    int draws = 0;
+    setPlatformRandom([&] {
+        ++draws;
+        return std::int64_t(2147483647);
+    });
+    Ref<UIImage> grain = imageBlurrer::generateGrainImage({10.0000001, 10.0000001});
+    EXPECT_EQ(draws, 121);
+    const CGImage& bitmap = *grain->CGImage();
+    ASSERT_EQ(bitmap.pixelCount(), 100u);
+    for (std::size_t i = 0; i < bitmap.pixelCount(); ++i)
+        ASSERT_EQ(bitmap.pixels()[i], packPixel(5, 5, 5, 5)) << i;
+}
+
 TEST_F(ImageBlurrerTest, TheBlurredMarginDarkensTheSidesOverBlack) {
     backgroundBlurEffect = false;
     Ref<UIImage> out = imageBlurrer::applyCustomBlur(uniform(100, 100, 0xffffffffu), 8, 2);
