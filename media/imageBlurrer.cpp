@@ -4,12 +4,18 @@
 #include "media/class_methods.h"
 #include "media/image_steps.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 constexpr double kDarkOpacity = 0.45;
 constexpr double kLightOpacity = 0.15;
+// The padded canvas's budget: 16384 pixels a side, as bitmaps allow, and 36 megapixels, since a
+// background peaks at about 16 bytes per canvas pixel (near 0.6 GB here). A larger canvas is made
+// at a reduced pixel scale with the same size in points; the blur hides the difference.
+constexpr double kMaxCanvasSide = 16384;
+constexpr double kMaxCanvasPixels = 36e6;
 
 struct Kept {
     Ref<UIImage> dark, light, grain;
@@ -30,25 +36,37 @@ Class self() {
     return imageBlurrer::cls();
 }
 
+// What the image's scale is multiplied by to keep its padded canvas within the budget.
+double canvasReduction(UIImage* image) {
+    double w = 1.5 * image->size().width * image->scale();
+    double h = 1.5 * image->size().height * image->scale();
+    return std::min(
+        {1.0, kMaxCanvasSide / w, kMaxCanvasSide / h, std::sqrt(kMaxCanvasPixels / (w * h))});
+}
+
 // The padded canvas: copies above and below the centre copy give the blur content there.
-Ref<UIImage> paddedCanvas(UIImage* image) {
+Ref<UIImage> paddedCanvas(UIImage* image, CGFloat scale) {
     CGSize size = image->size();
     double w = size.width, h = size.height;
-    return drawnImage({1.5 * w, 1.5 * h}, NO, image->scale(), [&](CGContextRef) {
+    return drawnImage({1.5 * w, 1.5 * h}, NO, scale, [&](CGContextRef) {
         image->drawAtPoint({0.25 * w, 0.25 * h - h});
         image->drawAtPoint({0.25 * w, 0.25 * h + h});
         image->drawAtPoint({0.25 * w, 0.25 * h});
     });
 }
 
-// The blurred canvas cropped to the centre copy's place, rendered by a context of its own.
+// The blurred canvas cropped to the centre copy's place, rendered by a context of its own at the
+// canvas's scale. The crop is in whole pixels, at least one each way.
 Ref<UIImage> blurredCentre(UIImage* canvas, double radius, CGSize size) {
     Ref<CIImage> moved = gaussianThenMotionBlur(CIImage::initWithImage(canvas), radius);
     if (!moved) return nullptr;
-    CGSize c = canvas->size();
-    CGRect crop = {{(c.width - size.width) * 0.5, (c.height - size.height) * 0.5}, size};
+    CGFloat scale = canvas->scale();
+    double w = std::max(1.0, std::round(size.width * scale));
+    double h = std::max(1.0, std::round(size.height * scale));
+    double x = std::floor((canvas->CGImage()->width - w) * 0.5 + 0.5);
+    double y = std::floor((canvas->CGImage()->height - h) * 0.5 + 0.5);
     return renderedImage(CIContext::contextWithOptions(nullptr),
-                         moved->imageByCroppingToRect(crop));
+                         moved->imageByCroppingToRect(CGRectMake(x, y, w, h)), scale);
 }
 
 Ref<UIImage> onBlack(UIImage* image) {
@@ -127,8 +145,10 @@ Ref<UIImage> imageBlurrer::applyCustomBlur(UIImage* image, double radius, NSInte
     if (radius == 0) return image;
     if (!image) return nullptr;
     Kept& k = kept();
-    Ref<UIImage> canvas = paddedCanvas(image);
-    Ref<UIImage> rendered = canvas ? blurredCentre(canvas, radius, image->size()) : nullptr;
+    double reduction = canvasReduction(image);
+    Ref<UIImage> canvas = paddedCanvas(image, image->scale() * reduction);
+    Ref<UIImage> rendered =
+        canvas ? blurredCentre(canvas, radius * reduction, image->size()) : nullptr;
     if (!rendered) return nullptr;
     Ref<UIImage> grained =
         send<UIImage*>(self(), "addGrainEffectToImage:", onBlack(rendered).get());

@@ -112,6 +112,38 @@ TEST_F(ImageBlurrerTest, GrainOverhangOffTheCanvasIsNotWritten) {
         ASSERT_EQ(bitmap.pixels()[i], packPixel(5, 5, 5, 5)) << i;
 }
 
+// One colour, held as a bitmap whose pixels beyond the first are never touched: a large
+// artwork that costs little memory.
+Ref<UIImage> solidArtwork(int w, int h, std::uint32_t pixel) {
+    auto bitmap = CGImageAllocate(w, h);
+    bitmap->data[0] = pixel;
+    bitmap->opaque = bitmap->solid = true;
+    return UIImage::imageWithCGImage(bitmap);
+}
+
+TEST_F(ImageBlurrerTest, ArtworkPastTheCanvasBudgetGetsAReducedBackgroundOfItsSize) {
+    imageBlurrer::applyCustomBlur(uniform(8, 8, 0xff000000u), 1, 2); // the grain, made small
+    // The centre is the artwork's blue (0xc0) with the grain screened over it, except in a sliver
+    // 16 points tall, which the blur darkens from above and below as it does at full resolution
+    // (145 there).
+    struct Case {
+        int w, h;
+        double scale;
+        int blue, tolerance;
+    } cases[] = {
+        {12000, 100, 0.91, 193, 1}, {16384, 16, 2 / 3.0, 145, 10}, {7000, 7000, 4 / 7.0, 193, 1}};
+    for (const Case& c : cases) {
+        Ref<UIImage> out =
+            imageBlurrer::applyCustomBlur(solidArtwork(c.w, c.h, 0xff3080c0u), 10, 2);
+        ASSERT_TRUE(out) << c.w << " x " << c.h;
+        EXPECT_NEAR(out->scale(), c.scale, 0.001) << c.w;
+        EXPECT_NEAR(out->size().width, c.w, 1.5) << c.w;
+        EXPECT_NEAR(out->size().height, c.h, 1.5) << c.w;
+        const CGImage& b = *out->CGImage();
+        EXPECT_NEAR(int(pixelBlue(b.row(b.height / 2)[b.width / 2])), c.blue, c.tolerance) << c.w;
+    }
+}
+
 TEST_F(ImageBlurrerTest, TheBlurredMarginDarkensTheSidesOverBlack) {
     backgroundBlurEffect = false;
     Ref<UIImage> out = imageBlurrer::applyCustomBlur(uniform(100, 100, 0xffffffffu), 8, 2);
