@@ -37,15 +37,14 @@ inline Ref<NSData> artwork(int width, int height, std::uint32_t left, std::uint3
     return UIImagePNGRepresentation(image);
 }
 
-inline bool sameColor(const CGColor& a, const CGColor& b) {
-    return std::abs(a.r - b.r) < 1e-9 && std::abs(a.g - b.g) < 1e-9 && std::abs(a.b - b.b) < 1e-9 &&
-           std::abs(a.a - b.a) < 1e-9;
+// A colour (UIColor or CGColor) with the components of `b`.
+inline bool sameColor(const CGColor* a, const UIColor* b) {
+    auto near = [](double x, double y) { return std::abs(x - y) < 1e-9; };
+    return a && b && near(a->r, b->CGColor()->r) && near(a->g, b->CGColor()->g) &&
+           near(a->b, b->CGColor()->b) && near(a->a, b->CGColor()->a);
 }
 inline bool sameColor(const UIColor* a, const UIColor* b) {
-    return a && b && sameColor(a->rgba(), b->rgba());
-}
-inline bool sameColor(CGColorRef a, const UIColor* b) {
-    return a && b && sameColor(*a, b->rgba());
+    return a && sameColor(a->CGColor(), b);
 }
 
 inline int headerRefreshes = 0;
