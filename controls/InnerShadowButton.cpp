@@ -57,10 +57,9 @@ VEY_CLASS_IMPL(InnerShadowButton, UIButton::cls(), [](Class k) {
 [[maybe_unused]] static const Class registered = InnerShadowButton::cls();
 
 Ref<UIBezierPath> InnerShadowButton::outlinePath() const {
-    CGRect b = bounds();
-    double inset = 0.5 * outlineWidth_;
-    CGRect r = CGRectMake(b.origin.x + inset, b.origin.y + inset, b.size.width - 2 * inset,
-                          b.size.height - 2 * inset);
+    CGRect r = CGRectInset(bounds(), 0.5 * outlineWidth_, 0.5 * outlineWidth_);
+    // An outline wider than the panel leaves no rectangle to stroke.
+    if (CGRectIsNull(r)) return nullptr;
     // The layer's radius as it is now, not reduced by the inset.
     return UIBezierPath::bezierPathWithRoundedRect(r, layer() ? layer()->cornerRadius() : 0);
 }
@@ -71,6 +70,8 @@ void InnerShadowButton::drawOutline() const {
     // Without a colour the context is given none and the stroke draws nothing.
     CGContextSetStrokeColorWithColor(context, outlineColor_ ? outlineColor_->CGColor() : nullptr);
     CGContextSetLineWidth(context, outlineWidth_);
-    CGContextAddPath(context, outlinePath()->CGPath());
+    Ref<UIBezierPath> path = outlinePath();
+    if (!path) return;
+    CGContextAddPath(context, path->CGPath());
     CGContextStrokePath(context);
 }

@@ -15,7 +15,8 @@ class InnerShadowButton : public UIButton {
     double outlineWidth() const { return outlineWidth_; }
     void setOutlineWidth(double width) { outlineWidth_ = width; }
 
-    // The outline's path for the current bounds and corner radius.
+    // The outline's path for the current bounds and corner radius; nil when the outline is wider
+    // than the bounds allow.
     Ref<UIBezierPath> outlinePath() const;
     // Strokes the outline into the current context (after the button's own drawing).
     void drawOutline() const;

@@ -1,15 +1,18 @@
 #include "media/ColorExtractor.h"
 
+#include "media/class_methods.h"
+#include "media/image_steps.h"
+
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <vector>
+#include <xxhash.h>
 
 namespace {
 
 constexpr CGSize kShrinkSize = {75, 75};
 constexpr double kSoftenRadius = 2.0;
-constexpr double kMotionAngle = 0.5235987755982988; // pi / 6
 constexpr int kPasses = 10;
 
 struct Shared {
@@ -85,35 +88,28 @@ std::vector<RGB> bufferColours(const CGImage& bitmap) {
     return out;
 }
 
+// XXH3-128 of the pixels, seeded with the pixel size. Premultiplied pixels map one-to-one onto
+// the straight ones a PNG holds, so the digest tells PNG encodings apart without encoding.
+std::string contentDigest(const CGImage& bitmap) {
+    std::uint64_t seed = std::uint64_t(bitmap.width) << 32 | std::uint32_t(bitmap.height);
+    XXH128_canonical_t digest;
+    XXH128_canonicalFromHash(&digest,
+                             XXH3_128bits_withSeed(bitmap.pixels(), bitmap.pixelCount() * 4, seed));
+    static const char hex[] = "0123456789abcdef";
+    std::string text;
+    for (unsigned char byte : digest.digest) {
+        text += hex[byte >> 4];
+        text += hex[byte & 15];
+    }
+    return text;
+}
+
 RGB rgbOf(UIColor* color) {
     RGB c{};
     if (color) color->getRed(&c.r, &c.g, &c.b, nullptr);
     return c;
 }
 
-UIImage* imageArg(id obj) {
-    return cast<UIImage>(obj);
-}
-
-// Runtime class methods.
-id extractIMP(id, SEL, id image, long sortBy) {
-    return autorelease(ColorExtractor::extractDominantColors(imageArg(image), sortBy));
-}
-id cacheKeyIMP(id, SEL, id image) {
-    return autorelease(ColorExtractor::cacheKeyForImage(imageArg(image)));
-}
-double distanceIMP(id, SEL, id from, id to) {
-    return ColorExtractor::colorDistance(cast<UIColor>(from), cast<UIColor>(to));
-}
-double brightnessIMP(id, SEL, id color) {
-    return ColorExtractor::brightness(cast<UIColor>(color));
-}
-id resizeIMP(id, SEL, id image, CGSize target) {
-    return autorelease(ColorExtractor::resizeImageIfNeeded(imageArg(image), target));
-}
-id softenIMP(id, SEL, id image, double radius) {
-    return autorelease(ColorExtractor::applyGaussianAndMotionBlur(imageArg(image), radius));
-}
 void initializeIMP(id self, SEL) {
     // Only the class itself sets up the shared cache and context, not a subclass.
     if (self == static_cast<id>(ColorExtractor::cls())) shared();
@@ -122,14 +118,15 @@ void initializeIMP(id self, SEL) {
 } // namespace
 
 VEY_CLASS_IMPL(ColorExtractor, NSObject::cls(), [](Class k) {
-    Class meta = k->isa;
-    rt_addMethod(meta, "initialize", &initializeIMP);
-    rt_addMethod(meta, "extractDominantColorsFromImage:sortBy:", &extractIMP);
-    rt_addMethod(meta, "cacheKeyForImage:", &cacheKeyIMP);
-    rt_addMethod(meta, "colorDistanceFromColor:toColor:", &distanceIMP);
-    rt_addMethod(meta, "brightnessForColor:", &brightnessIMP);
-    rt_addMethod(meta, "resizeImageIfNeeded:targetSize:", &resizeIMP);
-    rt_addMethod(meta, "applyGaussianAndMotionBlurToImage:radius:", &softenIMP);
+    rt_addMethod(k->isa, "initialize", &initializeIMP);
+    addClassMethod<&ColorExtractor::extractDominantColors>(
+        k, "extractDominantColorsFromImage:sortBy:");
+    addClassMethod<&ColorExtractor::cacheKeyForImage>(k, "cacheKeyForImage:");
+    addClassMethod<&ColorExtractor::colorDistance>(k, "colorDistanceFromColor:toColor:");
+    addClassMethod<&ColorExtractor::brightness>(k, "brightnessForColor:");
+    addClassMethod<&ColorExtractor::resizeImageIfNeeded>(k, "resizeImageIfNeeded:targetSize:");
+    addClassMethod<&ColorExtractor::applyGaussianAndMotionBlur>(
+        k, "applyGaussianAndMotionBlurToImage:radius:");
 })
 
 // The library's classes are registered when it is loaded, so they can be found by name.
@@ -158,38 +155,19 @@ Ref<NSString> ColorExtractor::digestKeyForImage(UIImage* image) {
     CGSize size = image ? image->size() : CGSize{};
     std::string key = NSStringFormat("%f_%f_", {size.width, size.height});
     if (!image || !image->CGImage()) return NSString::make(key + "(null)");
-    static const char hex[] = "0123456789abcdef";
-    for (std::uint8_t byte : CGImageContentDigest(*image->CGImage())) {
-        key += hex[byte >> 4];
-        key += hex[byte & 15];
-    }
-    return NSString::make(key);
+    return NSString::make(key + contentDigest(*image->CGImage()));
 }
 
 Ref<UIImage> ColorExtractor::resizeImageIfNeeded(UIImage* image, CGSize target) {
     if (!image) return nullptr;
     CGSize size = image->size();
     if (!(size.width > target.width || size.height > target.height)) return image;
-    UIGraphicsBeginImageContextWithOptions(target, YES, 1.0);
-    image->drawInRect({{0, 0}, target});
-    Ref<UIImage> resized = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    return resized;
+    return drawnImage(target, YES, 1.0, [&](CGContextRef) { image->drawInRect({{0, 0}, target}); });
 }
 
 Ref<UIImage> ColorExtractor::applyGaussianAndMotionBlur(UIImage* image, double radius) {
-    Ref<CIImage> input = CIImage::initWithImage(image);
-    if (!input) return nullptr;
-    Ref<CIFilter> gaussian = CIFilter::filterWithName("CIGaussianBlur");
-    gaussian->setValue(input, kCIInputImageKey);
-    gaussian->setValue(NSNumber::withDouble(radius), kCIInputRadiusKey);
-    Ref<CIFilter> motion = CIFilter::filterWithName("CIMotionBlur");
-    motion->setValue(gaussian->outputImage(), kCIInputImageKey);
-    motion->setValue(NSNumber::withDouble(radius), kCIInputRadiusKey);
-    motion->setValue(NSNumber::withDouble(kMotionAngle), kCIInputAngleKey);
-    Ref<CIImage> output = motion->outputImage();
-    if (!output) return nullptr;
-    return UIImage::imageWithCGImage(shared().context->createCGImage(output, output->extent()));
+    Ref<CIImage> blurred = gaussianThenMotionBlur(CIImage::initWithImage(image), radius);
+    return renderedImage(shared().context, blurred);
 }
 
 Ref<NSArray> ColorExtractor::extractDominantColors(UIImage* image, NSInteger sortBy) {

@@ -22,9 +22,8 @@ class ColorExtractor : public NSObject {
     // Gaussian then 30-degree motion blur of `radius`, rendered over the whole grown extent.
     static Ref<UIImage> applyGaussianAndMotionBlur(UIImage* image, double radius);
 
-    // The result cache (count limit 100). Its keys have exactly the equality of
-    // cacheKeyForImage: (the point size as "%f" text and the SHA-256 content digest of the
-    // pixels the PNG would hold), without encoding anything.
+    // The result cache (count limit 100). Its keys have the equality of cacheKeyForImage: (the
+    // point size as "%f" text and a 128-bit digest of the pixels), without encoding anything.
     static NSCache* cache();
     static Ref<NSString> digestKeyForImage(UIImage* image);
 };

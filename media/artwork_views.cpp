@@ -1,15 +1,13 @@
 // The artwork and its background in their views: the same-image test, the small reductions it
-// compares, and the cross-dissolves that put new images in.
+// compares, the background kept for its artwork, and the cross-dissolves that put images in.
 #include "entry/hooks.h"
 #include "entry/properties.h"
 #include "entry/state.h"
-#include "media/artwork_services.h"
-#include "platform/graphics/graphics.h"
-#include "platform/uikit/uikit.h"
+#include "media/imageBlurrer.h"
+#include "media/image_steps.h"
 
 namespace {
 
-constexpr UIViewAnimationOptions kCrossDissolve = UIViewAnimationOptionTransitionCrossDissolve;
 // Details finer than this reduction do not make artwork new.
 constexpr double kComparisonSide = 10;
 
@@ -17,6 +15,21 @@ Ref<NSData> reducedPNG(id self, UIImage* image) {
     id reduced =
         send<id>(self, "scaleImage:toSize:", image, CGSizeMake(kComparisonSide, kComparisonSide));
     return UIImagePNGRepresentation(cast<UIImage>(reduced));
+}
+
+// The background rendered last and what from: restyling the same artwork does not render again.
+Ref<UIImage> artworkBackground(UIImage* image, NSInteger radius, NSInteger effect) {
+    static struct {
+        Ref<UIImage> source, result;
+        NSInteger radius = 0, effect = 0;
+        bool tinted = false, valid = false;
+    } last;
+    if (last.valid && last.source.get() == image && last.radius == radius &&
+        last.effect == effect && last.tinted == backgroundBlurEffect)
+        return last.result;
+    Ref<UIImage> result = imageBlurrer::applyCustomBlur(image, double(radius), effect);
+    last = {image, result, radius, effect, backgroundBlurEffect, true};
+    return result;
 }
 
 } // namespace
@@ -36,12 +49,10 @@ bool CSCoverSheetView_isSameImageAsImageInView(id self, SEL, id image, id imageV
 }
 
 id CSCoverSheetView_scaleImageToSize(id, SEL, id image, CGSize size) {
-    UIGraphicsBeginImageContextWithOptions(size, YES, 1.0);
-    if (auto* source = cast<UIImage>(image))
-        source->drawInRect(CGRectMake(0, 0, size.width, size.height));
-    Ref<UIImage> scaled = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    return autorelease(scaled);
+    auto* source = cast<UIImage>(image);
+    return autorelease(drawnImage(size, YES, 1.0, [&](CGContextRef) {
+        if (source) source->drawInRect(CGRectMake(0, 0, size.width, size.height));
+    }));
 }
 
 // The flag only tells whether the image may be new; the kept background makes a restyle of
@@ -49,19 +60,12 @@ id CSCoverSheetView_scaleImageToSize(id, SEL, id image, CGSize size) {
 void CSCoverSheetView_setImagesShouldGenerate(id self, SEL, id image, bool) {
     blurredImage = artworkBackground(cast<UIImage>(image), NSStringIntValue(blurRadius),
                                      NSStringIntValue(blurModeValue));
-    if (auto* background = attached(self, prop::veyBackgroundArtwork)) {
-        Ref<UIImageView> keep = background;
-        UIView::transitionWithView(background, 0.5, kCrossDissolve,
-                                   [keep] { keep->setImage(blurredImage); });
-    }
+    if (auto* background = attached(self, prop::veyBackgroundArtwork))
+        crossDissolve(background, 0.5, [](UIImageView* view) { view->setImage(blurredImage); });
     Ref<NSObject> cover = self;
     Ref<UIImage> artwork = cast<UIImage>(image);
-    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 100 * NSEC_PER_MSEC), dispatch_get_main_queue(),
-                   [cover, artwork] {
-                       auto* view = attached(cover, prop::artworkImageView);
-                       if (!view) return;
-                       Ref<UIImageView> keep = view;
-                       UIView::transitionWithView(view, 0.2, kCrossDissolve,
-                                                  [keep, artwork] { keep->setImage(artwork); });
-                   });
+    afterDelay(0.1, [cover, artwork] {
+        if (auto* view = attached(cover, prop::artworkImageView))
+            crossDissolve(view, 0.2, [artwork](UIImageView* v) { v->setImage(artwork); });
+    });
 }

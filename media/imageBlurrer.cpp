@@ -1,14 +1,21 @@
 #include "media/imageBlurrer.h"
 
 #include "entry/state.h"
+#include "media/class_methods.h"
+#include "media/image_steps.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
-constexpr double kMotionAngle = 0.5235987755982988; // pi / 6
 constexpr double kDarkOpacity = 0.45;
 constexpr double kLightOpacity = 0.15;
+// The padded canvas's budget: 16384 pixels a side, as bitmaps allow, and 36 megapixels, since a
+// background peaks at about 16 bytes per canvas pixel (near 0.6 GB here). A larger canvas is made
+// at a reduced pixel scale with the same size in points; the blur hides the difference.
+constexpr double kMaxCanvasSide = 16384;
+constexpr double kMaxCanvasPixels = 36e6;
 
 struct Kept {
     Ref<UIImage> dark, light, grain;
@@ -29,53 +36,46 @@ Class self() {
     return imageBlurrer::cls();
 }
 
-UIImage* imageArg(id obj) {
-    return cast<UIImage>(obj);
+// What the image's scale is multiplied by to keep its padded canvas within the budget.
+double canvasReduction(UIImage* image) {
+    double w = 1.5 * image->size().width * image->scale();
+    double h = 1.5 * image->size().height * image->scale();
+    return std::min(
+        {1.0, kMaxCanvasSide / w, kMaxCanvasSide / h, std::sqrt(kMaxCanvasPixels / (w * h))});
 }
 
 // The padded canvas: copies above and below the centre copy give the blur content there.
-Ref<UIImage> paddedCanvas(UIImage* image) {
+Ref<UIImage> paddedCanvas(UIImage* image, CGFloat scale) {
     CGSize size = image->size();
     double w = size.width, h = size.height;
-    UIGraphicsBeginImageContextWithOptions({1.5 * w, 1.5 * h}, NO, image->scale());
-    image->drawAtPoint({0.25 * w, 0.25 * h - h});
-    image->drawAtPoint({0.25 * w, 0.25 * h + h});
-    image->drawAtPoint({0.25 * w, 0.25 * h});
-    Ref<UIImage> canvas = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    return canvas;
+    return drawnImage({1.5 * w, 1.5 * h}, NO, scale, [&](CGContextRef) {
+        image->drawAtPoint({0.25 * w, 0.25 * h - h});
+        image->drawAtPoint({0.25 * w, 0.25 * h + h});
+        image->drawAtPoint({0.25 * w, 0.25 * h});
+    });
 }
 
-// The blurred canvas cropped to the centre copy's place, rendered by a context of its own.
+// The blurred canvas cropped to the centre copy's place, rendered by a context of its own at the
+// canvas's scale. The crop is in whole pixels, at least one each way.
 Ref<UIImage> blurredCentre(UIImage* canvas, double radius, CGSize size) {
-    Ref<CIImage> input = CIImage::initWithImage(canvas);
-    if (!input) return nullptr;
-    Ref<CIFilter> gaussian = CIFilter::filterWithName("CIGaussianBlur");
-    gaussian->setValue(input, kCIInputImageKey);
-    gaussian->setValue(NSNumber::withDouble(radius), kCIInputRadiusKey);
-    Ref<CIImage> blurred = cast<CIImage>(gaussian->valueForKey(kCIOutputImageKey));
-    Ref<CIFilter> motion = CIFilter::filterWithName("CIMotionBlur");
-    motion->setValue(blurred, kCIInputImageKey);
-    motion->setValue(NSNumber::withDouble(radius), kCIInputRadiusKey);
-    motion->setValue(NSNumber::withDouble(kMotionAngle), kCIInputAngleKey);
-    Ref<CIImage> moved = motion->outputImage();
+    Ref<CIImage> moved = gaussianThenMotionBlur(CIImage::initWithImage(canvas), radius);
     if (!moved) return nullptr;
-    CGSize c = canvas->size();
-    CGRect crop = {{(c.width - size.width) * 0.5, (c.height - size.height) * 0.5}, size};
-    Ref<CIImage> cropped = moved->imageByCroppingToRect(crop);
-    Ref<CIContext> context = CIContext::contextWithOptions(nullptr);
-    return UIImage::imageWithCGImage(context->createCGImage(cropped, cropped->extent()));
+    CGFloat scale = canvas->scale();
+    double w = std::max(1.0, std::round(size.width * scale));
+    double h = std::max(1.0, std::round(size.height * scale));
+    double x = std::floor((canvas->CGImage()->width - w) * 0.5 + 0.5);
+    double y = std::floor((canvas->CGImage()->height - h) * 0.5 + 0.5);
+    return renderedImage(CIContext::contextWithOptions(nullptr),
+                         moved->imageByCroppingToRect(CGRectMake(x, y, w, h)), scale);
 }
 
 Ref<UIImage> onBlack(UIImage* image) {
     CGSize size = image->size();
-    UIGraphicsBeginImageContextWithOptions(size, NO, image->scale());
-    UIColor::blackColor()->setFill();
-    UIRectFill({{0, 0}, size});
-    image->drawInRect({{0, 0}, size});
-    Ref<UIImage> result = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    return result;
+    return drawnImage(size, NO, image->scale(), [&](CGContextRef) {
+        UIColor::blackColor()->setFill();
+        UIRectFill({{0, 0}, size});
+        image->drawInRect({{0, 0}, size});
+    });
 }
 
 // The overlay stretched to `size`, kept for the last overlay and size: the grain is stretched
@@ -89,10 +89,12 @@ UIImage* stretched(UIImage* overlay, CGSize size, CGFloat scale) {
     if (!overlay || (overlay->size() == size && overlay->scale() == scale)) return overlay;
     if (!overlay->CGImage() || overlay->CGImage()->solid) return overlay; // drawn as a fill
     if (last.source.get() != overlay || last.size != size || last.scale != scale) {
-        UIGraphicsBeginImageContextWithOptions(size, NO, scale);
-        overlay->drawInRect({{0, 0}, size});
-        last = {overlay, UIGraphicsGetImageFromCurrentImageContext(), size, scale};
-        UIGraphicsEndImageContext();
+        last = {overlay,
+                drawnImage(size, NO, scale,
+                           [&](CGContextRef) {
+                               overlay->drawInRect({{0, 0}, size});
+                           }),
+                size, scale};
     }
     return last.result ? last.result.get() : overlay;
 }
@@ -101,35 +103,12 @@ Ref<UIImage> blend(UIImage* base, UIImage* overlay, CGBlendMode mode, double opa
     if (!base) return nullptr;
     CGSize size = base->size();
     overlay = stretched(overlay, size, base->scale());
-    UIGraphicsBeginImageContextWithOptions(size, NO, base->scale());
-    base->drawInRect({{0, 0}, size});
-    if (overlay) overlay->drawInRect({{0, 0}, size}, mode, opacity);
-    Ref<UIImage> result = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    return result;
+    return drawnImage(size, NO, base->scale(), [&](CGContextRef) {
+        base->drawInRect({{0, 0}, size});
+        if (overlay) overlay->drawInRect({{0, 0}, size}, mode, opacity);
+    });
 }
 
-// Runtime class methods.
-id applyIMP(id, SEL, id image, double radius, long effect) {
-    Ref<UIImage> result = imageBlurrer::applyCustomBlur(imageArg(image), radius, effect);
-    // Radius 0 hands back the caller's own image.
-    return result.get() == image ? image : autorelease(result);
-}
-id overlayIMP(id, SEL, id color, CGSize size) {
-    return autorelease(imageBlurrer::generateOverlayImage(cast<UIColor>(color), size));
-}
-id grainEffectIMP(id, SEL, id image) {
-    return autorelease(imageBlurrer::addGrainEffect(imageArg(image)));
-}
-id blendOpacityIMP(id, SEL, id base, id overlay, double opacity) {
-    return autorelease(imageBlurrer::blendImage(imageArg(base), imageArg(overlay), opacity));
-}
-id grainIMP(id, SEL, CGSize size) {
-    return autorelease(imageBlurrer::generateGrainImage(size));
-}
-id blendIMP(id, SEL, id base, id overlay) {
-    return autorelease(imageBlurrer::screenBlendImage(imageArg(base), imageArg(overlay)));
-}
 void initializeIMP(id receiver, SEL) {
     if (receiver == static_cast<id>(imageBlurrer::cls())) kept();
 }
@@ -137,14 +116,14 @@ void initializeIMP(id receiver, SEL) {
 } // namespace
 
 VEY_CLASS_IMPL(imageBlurrer, NSObject::cls(), [](Class k) {
-    Class meta = k->isa;
-    rt_addMethod(meta, "initialize", &initializeIMP);
-    rt_addMethod(meta, "applyCustomBlurToImage:withBlurRadius:effect:", &applyIMP);
-    rt_addMethod(meta, "generateOverlayImageWithColor:size:", &overlayIMP);
-    rt_addMethod(meta, "addGrainEffectToImage:", &grainEffectIMP);
-    rt_addMethod(meta, "blendImage:withImage:opacity:", &blendOpacityIMP);
-    rt_addMethod(meta, "generateGrainImageWithSize:", &grainIMP);
-    rt_addMethod(meta, "blendImage:withImage:", &blendIMP);
+    rt_addMethod(k->isa, "initialize", &initializeIMP);
+    addClassMethod<&imageBlurrer::applyCustomBlur>(k,
+                                                   "applyCustomBlurToImage:withBlurRadius:effect:");
+    addClassMethod<&imageBlurrer::generateOverlayImage>(k, "generateOverlayImageWithColor:size:");
+    addClassMethod<&imageBlurrer::addGrainEffect>(k, "addGrainEffectToImage:");
+    addClassMethod<&imageBlurrer::blendImage>(k, "blendImage:withImage:opacity:");
+    addClassMethod<&imageBlurrer::generateGrainImage>(k, "generateGrainImageWithSize:");
+    addClassMethod<&imageBlurrer::screenBlendImage>(k, "blendImage:withImage:");
 })
 
 // The library's classes are registered when it is loaded, so they can be found by name.
@@ -166,8 +145,10 @@ Ref<UIImage> imageBlurrer::applyCustomBlur(UIImage* image, double radius, NSInte
     if (radius == 0) return image;
     if (!image) return nullptr;
     Kept& k = kept();
-    Ref<UIImage> canvas = paddedCanvas(image);
-    Ref<UIImage> rendered = canvas ? blurredCentre(canvas, radius, image->size()) : nullptr;
+    double reduction = canvasReduction(image);
+    Ref<UIImage> canvas = paddedCanvas(image, image->scale() * reduction);
+    Ref<UIImage> rendered =
+        canvas ? blurredCentre(canvas, radius * reduction, image->size()) : nullptr;
     if (!rendered) return nullptr;
     Ref<UIImage> grained =
         send<UIImage*>(self(), "addGrainEffectToImage:", onBlack(rendered).get());
@@ -181,13 +162,10 @@ Ref<UIImage> imageBlurrer::applyCustomBlur(UIImage* image, double radius, NSInte
 }
 
 Ref<UIImage> imageBlurrer::generateOverlayImage(UIColor* color, CGSize size) {
-    UIGraphicsBeginImageContextWithOptions(size, NO, 0);
-    CGContextRef context = UIGraphicsGetCurrentContext();
-    CGContextSetFillColorWithColor(context, color ? color->CGColor() : nullptr);
-    CGContextFillRect(context, {{0, 0}, size});
-    Ref<UIImage> overlay = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    return overlay;
+    return drawnImage(size, NO, 0, [&](CGContextRef context) {
+        CGContextSetFillColorWithColor(context, color ? color->CGColor() : nullptr);
+        CGContextFillRect(context, {{0, 0}, size});
+    });
 }
 
 Ref<UIImage> imageBlurrer::addGrainEffect(UIImage* image) {
@@ -206,24 +184,26 @@ Ref<UIImage> imageBlurrer::screenBlendImage(UIImage* base, UIImage* overlay) {
 }
 
 Ref<UIImage> imageBlurrer::generateGrainImage(CGSize size) {
-    UIGraphicsBeginImageContextWithOptions(size, NO, 1.0);
-    CGContextRef context = UIGraphicsGetCurrentContext();
-    platformSeedRandom(std::uint32_t(platformWallClockSeconds()));
-    // One 1 x 1 fill of white level v and alpha 0.02 v per point, row by row; a fractional side
-    // gets one more column or row. The fills land on whole pixels of a fresh transparent
-    // context, so each is written as the pixel it makes (as Cairo converts the colour).
-    std::uint32_t* pixels = CGBitmapContextGetData(context);
-    int columns = context ? context->pixelWidth : 0;
-    auto channel = [](double v) { return std::uint32_t(std::uint16_t(v * 65535.0 + 0.5) >> 8); };
-    for (double y = 0; y < size.height; ++y)
-        for (double x = 0; x < size.width; ++x) {
-            double v = double(platformRandom()) / 2147483647.0;
-            if (!pixels) continue;
-            double alpha = v * 0.02;
-            std::uint32_t c = channel(v * alpha);
-            pixels[std::size_t(y) * columns + std::size_t(x)] = packPixel(channel(alpha), c, c, c);
-        }
-    Ref<UIImage> grain = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    return grain;
+    return drawnImage(size, NO, 1.0, [&](CGContextRef context) {
+        platformSeedRandom(std::uint32_t(platformWallClockSeconds()));
+        // One 1 x 1 fill of white level v and alpha 0.02 v per point, row by row; a fractional
+        // side gets one more column or row. The fills land on whole pixels of a fresh transparent
+        // context, so each is written as the pixel it makes (as Cairo converts the colour). The
+        // bitmap may have fewer pixels than the loop has points (10.0000001 makes 10): what
+        // falls off it is clipped, as a fill would be.
+        std::uint32_t* pixels = CGBitmapContextGetData(context);
+        double columns = context ? context->pixelWidth : 0,
+               rows = context ? context->pixelHeight : 0;
+        auto channel = [](double v) {
+            return std::uint32_t(std::uint16_t(v * 65535.0 + 0.5) >> 8);
+        };
+        for (double y = 0; y < size.height; ++y)
+            for (double x = 0; x < size.width; ++x) {
+                double v = double(platformRandom()) / 2147483647.0;
+                if (!pixels || x >= columns || y >= rows) continue;
+                double alpha = v * 0.02;
+                std::uint32_t c = channel(v * alpha);
+                pixels[std::size_t(y * columns + x)] = packPixel(channel(alpha), c, c, c);
+            }
+    });
 }

@@ -5,8 +5,9 @@
 #include "entry/hooks.h"
 #include "entry/properties.h"
 #include "entry/state.h"
-#include "media/artwork_services.h"
+#include "media/ImageLoader.h"
 #include "media/host_media.h"
+#include "media/image_steps.h"
 #include "platform/mediaremote/mediaremote.h"
 #include "platform/uikit/uikit.h"
 
@@ -91,7 +92,7 @@ void showPlayerViews() {
 // The media controller's artwork load: a new image is styled and accepted; bytes that do not
 // decode ask the stock header to refresh. A pending rewind or skip then slides the artwork.
 void loadControllerArtwork(NSData* data) {
-    loadArtwork(data, [](UIImage* image) {
+    ImageLoader::loadImageFromData(data, [](UIImage* image) {
         if (image) {
             send(coversheetView, "processStyle:shouldGenerate:", image, YES);
             highresImage = image;
@@ -120,8 +121,7 @@ void nowPlayingInfoArrived(NSDictionary* info) {
     showPlayerViews();
     if (Ref<NSData> artwork =
             cast<NSData>(nowPlayingValue(info, kMRMediaRemoteNowPlayingInfoArtworkData))) {
-        dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 100 * NSEC_PER_MSEC),
-                       dispatch_get_main_queue(), [artwork] { loadControllerArtwork(artwork); });
+        afterDelay(0.1, [artwork] { loadControllerArtwork(artwork); });
     }
     send(coversheetView, "hidePlayer");
 }
@@ -139,19 +139,16 @@ NSInteger artworkViewContext(id view) {
 // The lock screen's artwork: accepted unless it equals the one shown. Never slides.
 void artworkViewImageLoaded(UIImage* loaded) {
     if (!loaded) {
-        dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 100 * NSEC_PER_MSEC),
-                       dispatch_get_main_queue(), [] { send(playingHeader, "findNeededStuff"); });
+        afterDelay(0.1, [] { send(playingHeader, "findNeededStuff"); });
         return;
     }
     Ref<UIImage> image = loaded;
-    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 300 * NSEC_PER_MSEC), dispatch_get_main_queue(),
-                   [image] {
-                       id shown = playerView(prop::artworkImageView);
-                       if (send<bool>(coversheetView, "isSameImage:asImageInView:", image, shown))
-                           return;
-                       send(coversheetView, "processStyle:shouldGenerate:", image, YES);
-                       highresImage = image;
-                   });
+    afterDelay(0.3, [image] {
+        id shown = playerView(prop::artworkImageView);
+        if (send<bool>(coversheetView, "isSameImage:asImageInView:", image, shown)) return;
+        send(coversheetView, "processStyle:shouldGenerate:", image, YES);
+        highresImage = image;
+    });
 }
 
 } // namespace
@@ -175,8 +172,9 @@ void MRUArtworkView_setArtworkImage(id self, SEL _cmd, id image) {
     hostRequestNowPlayingInfo([view, _cmd](NSDictionary* info) {
         if (!info) return;
         showTitleAndArtist(info, false);
-        loadArtwork(cast<NSData>(nowPlayingValue(info, kMRMediaRemoteNowPlayingInfoArtworkData)),
-                    &artworkViewImageLoaded);
+        ImageLoader::loadImageFromData(
+            cast<NSData>(nowPlayingValue(info, kMRMediaRemoteNowPlayingInfoArtworkData)),
+            &artworkViewImageLoaded);
         // The host shows the artwork accepted before, not the one being loaded.
         callIMP(orig_MRUArtworkView_setArtworkImage, view.get(), _cmd,
                 static_cast<id>(highresImage.get()));

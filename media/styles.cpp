@@ -2,12 +2,10 @@
 #include "entry/hooks.h"
 #include "entry/properties.h"
 #include "entry/state.h"
-#include "media/artwork_services.h"
-#include "platform/uikit/uikit.h"
+#include "media/ColorExtractor.h"
+#include "media/image_steps.h"
 
 namespace {
-
-constexpr UIViewAnimationOptions kCrossDissolve = UIViewAnimationOptionTransitionCrossDissolve;
 
 UIColor* colorAt(NSArray* colors, std::size_t index) {
     return colors ? cast<UIColor>(colors->objectAtIndex(index)) : nullptr;
@@ -54,7 +52,8 @@ void restoreStyle(id self, UIView* player) {
         setBorderColor(artwork, border);
         setBorderColor(panel, border);
     } else if (styleValue == "colorFlow") {
-        bestColors = dominantColors(highresImage, NSStringIntValue(blurModeValue));
+        bestColors =
+            ColorExtractor::extractDominantColors(highresImage, NSStringIntValue(blurModeValue));
         UIColor* main = colorAt(bestColors, 0);
         UIColor* second = colorAt(bestColors, 1);
         if (player) player->setTintColor(main);
@@ -80,7 +79,8 @@ void CSCoverSheetView_processStyleShouldGenerate(id self, SEL, id image, bool ge
         sendColors(self, UIColor::whiteColor(), UIColor::whiteColor());
     } else if (styleValue == "colorFlow") {
         if (generate)
-            bestColors = dominantColors(cast<UIImage>(image), NSStringIntValue(blurModeValue));
+            bestColors = ColorExtractor::extractDominantColors(cast<UIImage>(image),
+                                                               NSStringIntValue(blurModeValue));
         UIColor* main = colorAt(bestColors, 0);
         UIColor* second = colorAt(bestColors, 1);
         // No colours were ever extracted: white, as for an artwork-less track.
@@ -97,51 +97,36 @@ void CSCoverSheetView_applyColors(id self, SEL, id mainColor, id secondColor) {
     Ref<NSObject> cover = self;
     Ref<UIColor> main = cast<UIColor>(mainColor);
     Ref<UIColor> second = cast<UIColor>(secondColor);
-    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 100 * NSEC_PER_MSEC), dispatch_get_main_queue(),
-                   [cover, main] {
-                       if (UIView* player = attached(cover, prop::veyView))
-                           player->setTintColor(main);
-                   });
+    afterDelay(0.1, [cover, main] {
+        if (UIView* player = attached(cover, prop::veyView)) player->setTintColor(main);
+    });
     send(self, "changeTimelineColor:", main);
-    if (auto* song = attached(self, prop::veySongLabel)) {
-        Ref<UILabel> keep = song;
-        UIView::transitionWithView(song, 0.3, kCrossDissolve,
-                                   [keep, main] { keep->setTextColor(main); });
-    }
-    if (auto* artist = attached(self, prop::veyArtistLabel)) {
-        Ref<UILabel> keep = artist;
-        UIView::transitionWithView(artist, 0.3, kCrossDissolve,
-                                   [keep, second] { keep->setTextColor(second); });
-    }
-    dispatch_after(dispatch_time(DISPATCH_TIME_NOW, 200 * NSEC_PER_MSEC), dispatch_get_main_queue(),
-                   [cover, second] {
-                       auto* artwork = attached(cover, prop::artworkImageView);
-                       if (!artwork) return;
-                       Ref<UIView> keep = artwork;
-                       UIView::transitionWithView(artwork, 0.1, kCrossDissolve,
-                                                  [keep, second] { setBorderColor(keep, second); });
-                   });
+    if (auto* song = attached(self, prop::veySongLabel))
+        crossDissolve(song, 0.3, [main](UILabel* label) { label->setTextColor(main); });
+    if (auto* artist = attached(self, prop::veyArtistLabel))
+        crossDissolve(artist, 0.3, [second](UILabel* label) { label->setTextColor(second); });
+    afterDelay(0.2, [cover, second] {
+        if (auto* artwork = attached(cover, prop::artworkImageView))
+            crossDissolve(artwork, 0.1, [second](UIView* view) { setBorderColor(view, second); });
+    });
     if (auto* panel = attached(self, prop::veyMiniBackgroundView)) {
         setOutlineColor(panel, second);
         setBorderColor(panel, second);
-        Ref<UIView> keep = panel;
-        UIView::transitionWithView(panel, 0.4, kCrossDissolve, [keep] { keep->setNeedsDisplay(); });
+        crossDissolve(panel, 0.4, [](UIView* view) { view->setNeedsDisplay(); });
     }
 }
 
 void CSCoverSheetView_forceLightTheme(id self, SEL) {
-    UIView* player = attached(self, prop::veyView);
     Ref<NSObject> cover = self;
-    Ref<UIView> keep = player;
-    UIView::transitionWithView(player, 0.3, kCrossDissolve, [cover, keep] {
+    crossDissolve(attached(self, prop::veyView), 0.3, [cover](UIView* player) {
         if (forcedTheme) {
             forcedTheme = NO;
-            restoreStyle(cover, keep);
+            restoreStyle(cover, player);
             return;
         }
         forcedTheme = YES;
         Ref<UIColor> white = UIColor::whiteColor();
-        if (keep) keep->setTintColor(white);
+        if (player) player->setTintColor(white);
         setTextColor(attached(cover, prop::veySongLabel), white);
         setTextColor(attached(cover, prop::veyArtistLabel), white);
         setImages(cover);

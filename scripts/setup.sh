@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # Installs what Vey builds with, from Debian's packages. Safe to run again.
 set -euo pipefail
-packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
-          libplist-dev libcairo2-dev libfontconfig-dev libfreetype-dev libpng-dev libjpeg62-turbo-dev fonts-inter fonts-noto-color-emoji fonts-wqy-microhei python3
-          clang-format)
+packages=(
+  build-essential cmake pkg-config clang-format python3
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libplist-dev libcairo2-dev libfontconfig-dev libfreetype-dev libpng-dev libjpeg62-turbo-dev
+  libxxhash-dev
+  fonts-inter fonts-noto-color-emoji fonts-wqy-microhei
+)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

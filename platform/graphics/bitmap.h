@@ -6,9 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
-#include <mutex>
-
-#include "platform/graphics/sha256.h"
 
 struct CGImage {
     int width = 0, height = 0;
@@ -23,10 +20,6 @@ struct CGImage {
     const std::uint32_t* row(int y) const { return data.get() + std::size_t(y) * width; }
 
     std::shared_ptr<std::uint32_t[]> data;
-
-    // Computed once (the pixels never change); see CGImageContentDigest.
-    mutable std::once_flag digestOnce;
-    mutable Digest256 digest{};
 };
 using CGImageRef = std::shared_ptr<const CGImage>;
 
@@ -74,8 +67,3 @@ inline std::uint32_t unpremultiplyPixel(std::uint32_t p) {
     };
     return packPixel(a, div(pixelRed(p)), div(pixelGreen(p)), div(pixelBlue(p)));
 }
-
-// A SHA-256 tree digest (Sha256Tree) of the bitmap's size and its un-premultiplied pixels: two
-// bitmaps have equal digests exactly when their PNG encodings are equal (up to SHA-256 collisions).
-// Computed once per bitmap.
-const Digest256& CGImageContentDigest(const CGImage& image);

@@ -11,8 +11,9 @@
 
 class NSData;
 
-// Decodes JPEG or PNG bytes into a bitmap. Nil for other formats (GIF included), for data over
-// 64 MiB, images over 100 megapixels or wider or taller than 16384 pixels (refused before any
+// Decodes JPEG or PNG bytes into a bitmap, a JPEG turned upright as its EXIF orientation tag
+// says (a 451 x 300 file tagged 6 gives 300 x 451). Nil for other formats (GIF included), for data
+// over 64 MiB, images over 100 megapixels or wider or taller than 16384 pixels (refused before any
 // pixel memory is allocated), and for corrupt data. A truncated JPEG gives the part that
 // decoded (the rest grey, as libjpeg fills it); a truncated PNG gives nil.
 CGImageRef CGImageCreateWithEncodedData(const std::uint8_t* bytes, std::size_t length);

@@ -51,7 +51,7 @@ std::unique_ptr<CGContext> CGContext::wrap(cairo_t* cr) {
 
 void CGContext::detachSnapshot() {
     // The last image taken may still share our pixels: hand it a copy, keep drawing on ours.
-    // Either way the next snapshot is a new bitmap object (its digest is computed afresh).
+    // Either way the next snapshot is a new bitmap object.
     if (!pixels_ || !snapshotTaken_) return;
     snapshotTaken_ = false;
     auto mine = std::make_shared<CGImage>();

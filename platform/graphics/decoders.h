@@ -6,5 +6,6 @@
 #include <cstddef>
 #include <cstdint>
 
+// Upright as the EXIF orientation says.
 CGImageRef decodeJPEG(const std::uint8_t* bytes, std::size_t length);
 CGImageRef decodePNG(const std::uint8_t* bytes, std::size_t length);

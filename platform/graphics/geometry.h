@@ -29,6 +29,11 @@ inline CGRect CGRectMake(CGFloat x, CGFloat y, CGFloat w, CGFloat h) {
     return {{x, y}, {w, h}};
 }
 constexpr CGRect CGRectZero{};
+// The null rectangle: what is left of one inset past its size.
+constexpr CGRect CGRectNull{{INFINITY, INFINITY}, {0, 0}};
+inline bool CGRectIsNull(CGRect r) {
+    return std::isinf(r.origin.x) && std::isinf(r.origin.y);
+}
 
 // Rectangles with a negative size are read as the platform reads them: standardised.
 inline CGFloat CGRectGetMinX(CGRect r) {
@@ -54,6 +59,13 @@ inline CGFloat CGRectGetWidth(CGRect r) {
 }
 inline CGFloat CGRectGetHeight(CGRect r) {
     return std::fabs(r.size.height);
+}
+// The standardised rectangle moved in by dx on the left and right and dy at the top and bottom
+// (out for negative values); the null rectangle when that leaves a negative width or height.
+inline CGRect CGRectInset(CGRect r, CGFloat dx, CGFloat dy) {
+    CGRect inset = {{CGRectGetMinX(r) + dx, CGRectGetMinY(r) + dy},
+                    {CGRectGetWidth(r) - 2 * dx, CGRectGetHeight(r) - 2 * dy}};
+    return inset.size.width < 0 || inset.size.height < 0 ? CGRectNull : inset;
 }
 
 struct CGAffineTransform {

@@ -1,11 +1,12 @@
 // JPEG decoding with libjpeg-turbo: baseline, progressive, greyscale and CMYK (Adobe's inverted
-// form included). libjpeg reports errors by longjmp, so everything that must survive one lives in
-// a struct owned by the caller's frame.
+// form included), turned upright as the EXIF orientation says. libjpeg reports errors by longjmp,
+// so everything that must survive one lives in a struct owned by the caller's frame.
 #include "platform/graphics/decoders.h"
 #include "platform/graphics/limits.h"
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <jerror.h>
 #include <jpeglib.h>
 
@@ -29,6 +30,7 @@ struct Decode {
     jpeg_progress_mgr progress{};
     std::shared_ptr<CGImage> image;
     JSAMPLE* cmykRow = nullptr;
+    int orientation = 1;
 };
 
 [[noreturn]] void onError(j_common_ptr info) {
@@ -54,6 +56,60 @@ void convertCMYK(const JSAMPLE* src, std::uint32_t* dst, int width, bool inverte
     }
 }
 
+// The orientation tag (1 to 8) of the first EXIF segment; 1 when there is none or it cannot be
+// read. Every offset is checked against the segment's length.
+int exifOrientation(jpeg_saved_marker_ptr marker) {
+    for (; marker; marker = marker->next)
+        if (marker->marker == JPEG_APP0 + 1 && marker->data_length >= 14 &&
+            std::memcmp(marker->data, "Exif\0\0", 6) == 0)
+            break;
+    if (!marker) return 1;
+    const JOCTET* t = marker->data + 6;
+    std::size_t n = marker->data_length - 6;
+    bool little = t[0] == 'I' && t[1] == 'I';
+    if (!little && !(t[0] == 'M' && t[1] == 'M')) return 1;
+    auto u16 = [&](std::size_t at) {
+        return little ? unsigned(t[at] | t[at + 1] << 8) : unsigned(t[at] << 8 | t[at + 1]);
+    };
+    std::size_t ifd =
+        little ? std::size_t(u16(6)) << 16 | u16(4) : std::size_t(u16(4)) << 16 | u16(6);
+    if (u16(2) != 42 || ifd > n - 2) return 1;
+    for (std::size_t i = 0, count = u16(ifd); i < count; ++i) {
+        std::size_t entry = ifd + 2 + 12 * i;
+        if (entry + 12 > n) return 1;
+        // Tag 0x112, one SHORT.
+        if (u16(entry) == 0x112 && u16(entry + 2) == 3) {
+            unsigned value = u16(entry + 8);
+            return value >= 1 && value <= 8 ? int(value) : 1;
+        }
+    }
+    return 1;
+}
+
+// The stored pixels turned upright: orientations 2 to 4 mirror or turn half way, 5 to 8 swap
+// the sides (6 is a quarter turn clockwise, 8 one anticlockwise, 5 and 7 those mirrored).
+std::shared_ptr<CGImage> upright(std::shared_ptr<CGImage> stored, int orientation) {
+    if (!stored || orientation <= 1) return stored;
+    std::ptrdiff_t w = stored->width, h = stored->height, last = (h - 1) * w;
+    // Where the output's first pixel comes from, and the steps to its right and below it.
+    struct Walk {
+        std::ptrdiff_t start, right, down;
+    } walks[] = {{w - 1, -1, w}, {last + w - 1, -1, -w}, {last, 1, -w}, {0, w, 1},
+                 {last, -w, 1},  {last + w - 1, -w, -1}, {w - 1, w, -1}};
+    const Walk& walk = walks[orientation - 2];
+    bool swap = orientation >= 5;
+    auto out = CGImageAllocate(int(swap ? h : w), int(swap ? w : h));
+    if (!out) return nullptr;
+    out->opaque = stored->opaque;
+    const std::uint32_t* from = stored->pixels();
+    std::uint32_t* to = out->data.get();
+    for (int y = 0; y < out->height; ++y)
+        for (std::ptrdiff_t x = 0, i = walk.start + y * walk.down; x < out->width;
+             ++x, i += walk.right)
+            *to++ = from[i];
+    return out;
+}
+
 // Returns false when libjpeg gave up; `d.image` then holds nothing usable.
 bool run(Decode& d, const std::uint8_t* bytes, std::size_t length) {
     auto& info = d.info;
@@ -62,7 +118,9 @@ bool run(Decode& d, const std::uint8_t* bytes, std::size_t length) {
     info.mem->max_memory_to_use = kMaxDecoderMemory;
     info.progress = &d.progress;
     jpeg_mem_src(&info, bytes, static_cast<unsigned long>(length));
+    jpeg_save_markers(&info, JPEG_APP0 + 1, 0xffff);
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
+    d.orientation = exifOrientation(info.marker_list);
     if (!imageSizeAllowed(info.image_width, info.image_height)) return false;
 
     bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
@@ -97,5 +155,5 @@ CGImageRef decodeJPEG(const std::uint8_t* bytes, std::size_t length) {
     bool ok = run(d, bytes, length);
     jpeg_destroy_decompress(&d.info);
     if (!ok) return nullptr;
-    return d.image;
+    return upright(std::move(d.image), d.orientation);
 }

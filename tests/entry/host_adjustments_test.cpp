@@ -1,10 +1,10 @@
+#include "common/device.h"
 #include "entry/hooks.h"
 #include "entry/install.h"
 #include "entry/properties.h"
 #include "entry/state.h"
 #include "platform/preferences/preferences.h"
 #include "platform/springboard/springboard.h"
-#include "tests/entry/device.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

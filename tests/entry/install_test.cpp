@@ -1,131 +1,94 @@
+// The initialiser with the plug-in enabled: every hook reaches the implementation in force before
+// it, properties and methods carry their encodings, attached values are retained one by one, and
+// a host class that is missing only disables its own steps.
+#include "common/device.h"
 #include "common/hook_rows.h"
 #include "entry/hooks.h"
-#include "entry/install.h"
 #include "entry/properties.h"
 #include "entry/state.h"
-#include "platform/preferences/preferences.h"
 #include "platform/springboard/springboard.h"
-#include "tests/entry/device.h"
-
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <map>
-#include <set>
-#include <unistd.h>
 
 namespace {
 
-struct HookRow {
-    const char* cls;
-    const char* selector;
+// The host launched far enough for the initialiser, with "Enabled" on.
+struct Install : ::testing::Test {
+    void SetUp() override {
+        device.write({{"Enabled", true}});
+        SBRegisterHostClasses();
+    }
+    TestDevice device;
 };
 
-// Probes stand in for the host's implementations, so a test can see that a hook reaches the
-// implementation that was in force before it.
+// Probes stand in for the host's implementations, one per encoding of a hooked method, with a
+// call of that method: a hook can then be seen to reach the implementation in force before it.
 std::vector<std::string> reached;
 void record(id self, SEL cmd) {
     reached.push_back(object_getClass(self)->name + " " + sel_getName(cmd));
 }
-void probeVoid(id self, SEL cmd) {
-    record(self, cmd);
-}
-void probeObject(id self, SEL cmd, id) {
-    record(self, cmd);
-}
-void probeFrame(id self, SEL cmd, CGRect) {
-    record(self, cmd);
-}
-id probeInit(id self, SEL cmd, CGRect) {
-    record(self, cmd);
-    return self;
-}
-bool probeBool(id self, SEL cmd) {
-    record(self, cmd);
-    return YES;
-}
+constexpr const char* kFrame = "{CGRect={CGPoint=dd}{CGSize=dd}}";
+struct Probe {
+    std::string types;
+    IMP imp;
+    void (*call)(id obj, const char* selector);
+};
+const Probe kProbes[] = {
+    {"v@:", IMP(+[](id s, SEL c) { record(s, c); }), [](id o, const char* m) { send(o, m); }},
+    {"v@:@", IMP(+[](id s, SEL c, id) { record(s, c); }),
+     [](id o, const char* m) { send(o, m, static_cast<id>(nullptr)); }},
+    {"B@:", IMP(+[](id s, SEL c) {
+         record(s, c);
+         return true;
+     }),
+     [](id o, const char* m) { EXPECT_TRUE(send<bool>(o, m)); }},
+    {std::string("v@:") + kFrame, IMP(+[](id s, SEL c, CGRect) { record(s, c); }),
+     [](id o, const char* m) { send(o, m, CGRectMake(1, 2, 3, 4)); }},
+    {std::string("@@:") + kFrame, IMP(+[](id s, SEL c, CGRect) {
+         record(s, c);
+         return s;
+     }),
+     [](id o, const char* m) { send<id>(o, m, CGRectMake(1, 2, 3, 4)); }},
+};
 
-IMP probeFor(const std::string& types) {
-    if (types == "v@:") return reinterpret_cast<IMP>(&probeVoid);
-    if (types == "v@:@") return reinterpret_cast<IMP>(&probeObject);
-    if (types == "B@:") return reinterpret_cast<IMP>(&probeBool);
-    if (types.rfind("v@:{CGRect", 0) == 0) return reinterpret_cast<IMP>(&probeFrame);
-    if (types.rfind("@@:{CGRect", 0) == 0) return reinterpret_cast<IMP>(&probeInit);
+const Probe* probeFor(Class cls, const char* selector) {
+    const objc_method* m = class_lookupMethod(cls, sel(selector));
+    for (const Probe& p : kProbes)
+        if (m && p.types == m->types) return &p;
     return nullptr;
-}
-
-void sendHooked(id obj, const std::string& selector, const std::string& types) {
-    if (types == "v@:")
-        send(obj, selector);
-    else if (types == "v@:@")
-        send(obj, selector, static_cast<id>(nullptr));
-    else if (types == "B@:")
-        EXPECT_TRUE(send<bool>(obj, selector));
-    else if (types.rfind("v@:{CGRect", 0) == 0)
-        send(obj, selector, CGRectMake(1, 2, 3, 4));
-    else
-        send<id>(obj, selector, CGRectMake(1, 2, 3, 4));
 }
 
 } // namespace
 
-TEST(Install, DisabledLeavesEveryHostClassAsItWas) {
-    TestDevice device;
-    SBRegisterHostClasses();
-    auto before = runtimeListing();
-    initialiseVey();
-    auto after = runtimeListing();
-    for (auto& [name, lines] : before)
-        EXPECT_EQ(after[name], lines) << name;
-    EXPECT_EQ(orig_SBMediaController_setNowPlayingInfo, nullptr);
-}
-
-TEST(Install, EveryHookReachesTheImplementationInForceBeforeIt) {
-    TestDevice device;
-    device.write({{"Enabled", true}});
-    SBRegisterHostClasses();
-    std::map<std::string, std::string> types;
-    for (auto [rowClass, rowSelector] : kHookedMethods) {
-        HookRow row{rowClass, rowSelector};
-        Class cls = objc_getClass(row.cls);
-        ASSERT_NE(cls, nullptr) << row.cls;
-        const objc_method* m = class_lookupMethod(cls, sel(row.selector));
-        ASSERT_NE(m, nullptr) << row.cls << " " << row.selector;
-        std::string key = std::string(row.cls) + " " + row.selector;
-        types[key] = m->types;
-        IMP probe = probeFor(m->types);
-        ASSERT_NE(probe, nullptr) << key << " " << m->types;
+TEST_F(Install, EveryHookReachesTheImplementationInForceBeforeIt) {
+    std::vector<const Probe*> probes;
+    for (auto [cls, selector] : kHookedMethods) {
+        probes.push_back(probeFor(objc_getClass(cls), selector));
+        ASSERT_TRUE(probes.back()) << cls << " " << selector;
         IMP ignored;
-        MSHookMessageEx(cls, sel(row.selector), probe, &ignored);
+        MSHookMessageEx(objc_getClass(cls), sel(selector), probes.back()->imp, &ignored);
     }
     initialiseVey();
     ASSERT_TRUE(enabled);
-    for (auto [rowClass, rowSelector] : kHookedMethods) {
-        HookRow row{rowClass, rowSelector};
-        std::string key = std::string(row.cls) + " " + row.selector;
-        Ref<NSObject> obj = Ref<NSObject>::adopt(class_createInstance(objc_getClass(row.cls)));
+    for (std::size_t i = 0; i < std::size(kHookedMethods); ++i) {
+        auto [cls, selector] = kHookedMethods[i];
+        std::string key = std::string(cls) + " " + selector;
+        Ref<NSObject> obj = Ref<NSObject>::adopt(class_createInstance(objc_getClass(cls)));
         reached.clear();
-        sendHooked(obj, row.selector, types[key]);
+        probes[i]->call(obj, selector);
         MainQueue::shared().runFor(1); // delayed work of the hooks, if any
         EXPECT_EQ(reached.empty() ? "" : reached.front(), key) << "hook did not reach the host";
-        EXPECT_NE(class_getMethodImplementation(objc_getClass(row.cls), sel(row.selector)),
-                  probeFor(types[key]))
+        EXPECT_NE(class_getMethodImplementation(objc_getClass(cls), sel(selector)), probes[i]->imp)
             << key << " is not hooked";
     }
 }
 
-TEST(Install, PropertiesAndMethodsAreAttachedWithTheirEncodings) {
-    TestDevice device;
-    device.write({{"Enabled", true}});
-    SBRegisterHostClasses();
+TEST_F(Install, PropertiesAndMethodsAreAttachedWithTheirEncodings) {
     initialiseVey();
     Class cover = objc_getClass("CSCoverSheetView");
     auto properties = class_propertyListing(cover);
     ASSERT_EQ(attachedProperties().size(), 24u);
-    EXPECT_NE(std::find(properties.begin(), properties.end(), "veyView T=@\"UIView\" &= N="),
-              properties.end());
-    EXPECT_NE(std::find(properties.begin(), properties.end(),
-                        "veyMiniBackgroundView T=@\"InnerShadowButton\" &= N="),
-              properties.end());
+    for (const char* line :
+         {"veyView T=@\"UIView\" &= N=", "veyMiniBackgroundView T=@\"InnerShadowButton\" &= N="})
+        EXPECT_NE(std::find(properties.begin(), properties.end(), line), properties.end()) << line;
     for (const PropertyRegistration& p : attachedProperties()) {
         EXPECT_EQ(class_lookupMethod(cover, sel(p.name))->types, "@@:") << p.name;
         EXPECT_EQ(class_lookupMethod(cover, sel(attachedSetterName(p.name)))->types, "v@:@");
@@ -147,10 +110,7 @@ TEST(Install, PropertiesAndMethodsAreAttachedWithTheirEncodings) {
     EXPECT_FALSE(class_respondsToSelector(route, sel("systemAudioRoute")));
 }
 
-TEST(Install, AttachedPropertiesAreIndependentAndRetainTheirValues) {
-    TestDevice device;
-    device.write({{"Enabled", true}});
-    SBRegisterHostClasses();
+TEST_F(Install, AttachedPropertiesAreIndependentAndRetainTheirValues) {
     initialiseVey();
     Ref<NSObject> cover =
         Ref<NSObject>::adopt(class_createInstance(objc_getClass("CSCoverSheetView")));
@@ -167,10 +127,7 @@ TEST(Install, AttachedPropertiesAreIndependentAndRetainTheirValues) {
     EXPECT_EQ(attached(cover, prop::veySongLabel), nullptr);
 }
 
-TEST(Install, AMissingHostClassOnlyDisablesItsOwnSteps) {
-    TestDevice device;
-    device.write({{"Enabled", true}});
-    SBRegisterHostClasses();
+TEST_F(Install, AMissingHostClassOnlyDisablesItsOwnSteps) {
     objc_forgetClass("MediaControlsTimeControl");
     objc_forgetClass("MPAVRoute");
     initialiseVey();

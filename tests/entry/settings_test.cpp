@@ -1,28 +1,23 @@
+#include "common/device.h"
+#include "entry/hooks.h"
 #include "entry/install.h"
 #include "entry/state.h"
-#include "platform/preferences/preferences.h"
 #include "platform/uikit/uikit.h"
-#include "tests/entry/device.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <map>
-#include <unistd.h>
 
-TEST(VersionTest, OnlyTheMajorNumberCounts) {
-    auto* device = UIDevice::currentDevice();
-    device->setSystemVersion("16");
-    EXPECT_TRUE(isIOSVersionAtLeast(16));
-    device->setSystemVersion("15.8");
-    EXPECT_FALSE(isIOSVersionAtLeast(16));
-    device->setSystemVersion("17.0.1");
-    EXPECT_TRUE(isIOSVersionAtLeast(16));
-    device->setSystemVersion("16.7.2");
-    EXPECT_TRUE(isIOSVersionAtLeast(16));
-    EXPECT_FALSE(isIOSVersionAtLeast(17));
-    device->setSystemVersion("beta");
-    EXPECT_FALSE(isIOSVersionAtLeast(16));
-    EXPECT_TRUE(isIOSVersionAtLeast(-1)) << "signed comparison";
+TEST(VersionTest, OnlyTheMajorNumberCountsAndTheComparisonIsSigned) {
+    struct Case {
+        const char* version;
+        int major;
+        bool atLeast;
+    } cases[] = {{"16", 16, true},     {"15.8", 16, false},   {"17.0.1", 16, true},
+                 {"16.7.2", 16, true}, {"16.7.2", 17, false}, {"beta", 16, false},
+                 {"beta", -1, true}};
+    for (const Case& c : cases) {
+        UIDevice::currentDevice()->setSystemVersion(c.version);
+        EXPECT_EQ(isIOSVersionAtLeast(c.major), c.atLeast) << c.version << " " << c.major;
+    }
 }
 
 TEST(Settings, NoStoredValuesBindsOnlyEnabledAndInstallsNothing) {
@@ -33,6 +28,7 @@ TEST(Settings, NoStoredValuesBindsOnlyEnabledAndInstallsNothing) {
     EXPECT_FALSE(enabled);
     EXPECT_EQ(newArtworkSize, "300") << "not registered, so the initial value survives";
     expectListingUnchanged(before);
+    EXPECT_EQ(orig_SBMediaController_setNowPlayingInfo, nullptr);
     // Turning it on later changes nothing until the next start.
     device.write({{"Enabled", true}, {"style", "darkMode"}});
     notify_post(HBPreferences::reloadNotificationName(kVeyPreferencesDomain));

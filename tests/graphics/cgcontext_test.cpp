@@ -132,7 +132,11 @@ TEST(CGContext, ImagesKeepTheirPixelsWhenDrawingGoesOn) {
     UIColor::whiteColor()->setFill();
     UIRectFill({{0, 0}, {1, 1}});
     Ref<UIImage> first = UIGraphicsGetImageFromCurrentImageContext();
-    Digest256 before = CGImageContentDigest(*first->CGImage());
+    auto pixels = [](const UIImage* image) {
+        const CGImage& b = *image->CGImage();
+        return std::vector<std::uint32_t>(b.pixels(), b.pixels() + b.pixelCount());
+    };
+    std::vector<std::uint32_t> before = pixels(first);
     UIRectFill({{1, 1}, {1, 1}});
     Ref<UIImage> second = UIGraphicsGetImageFromCurrentImageContext();
     // The context's own image drawn into it reads the pixels it had.
@@ -140,8 +144,7 @@ TEST(CGContext, ImagesKeepTheirPixelsWhenDrawingGoesOn) {
     UIGraphicsEndImageContext();
     EXPECT_EQ(at(first, 1, 1), 0u);
     EXPECT_EQ(at(second, 1, 1), 0xffffffffu);
-    EXPECT_EQ(CGImageContentDigest(*first->CGImage()), before);
-    EXPECT_NE(CGImageContentDigest(*second->CGImage()), before);
+    EXPECT_EQ(pixels(first), before);
 }
 
 TEST(CGContext, StackAndMissingContextsAreSafe) {
@@ -201,8 +204,7 @@ TEST(UIBezierPath, RoundedRectKeepsItsRadiusAndStrokesInside) {
         CGContextAddPath(c, UIBezierPath::bezierPathWithRect(CGRectMake(2, 2, 6, 6))->CGPath());
         CGContextStrokePath(c);
     });
-    EXPECT_EQ(CGImageContentDigest(*none->CGImage()),
-              CGImageContentDigest(*draw({10, 10}, false, 1, [] {})->CGImage()));
+    EXPECT_EQ(maxDifference(none, draw({10, 10}, false, 1, [] {})), 0);
 }
 
 TEST(CGContext, LargeReductionsAverageTheAreaTheyCover) {

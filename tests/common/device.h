@@ -11,7 +11,7 @@
 
 struct TestDevice {
     TestDevice() {
-        char tmpl[] = "/tmp/vey-entry-XXXXXX";
+        char tmpl[] = "/tmp/vey-test-XXXXXX";
         root = mkdtemp(tmpl);
         NSSetDeviceRoot(root);
     }

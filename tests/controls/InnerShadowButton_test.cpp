@@ -1,5 +1,5 @@
-// InnerShadowButton: the outline of a 100 x 50 panel, no outline without a colour, and the class
-// as the runtime sees it.
+// InnerShadowButton: the outline of a 100 x 50 panel, no outline without a colour or without
+// room for it, and the class as the runtime sees it.
 #include "controls/InnerShadowButton.h"
 #include "platform/graphics/graphics.h"
 
@@ -42,13 +42,23 @@ TEST(InnerShadowButton, StrokesTheInsetRoundedRectangle) {
     EXPECT_EQ(at(drawButton(button), 0, 0), 0xffffffffu);
 }
 
-TEST(InnerShadowButton, DrawsNothingWithoutAColour) {
-    auto button = UIButton::buttonWithType<InnerShadowButton>(UIButtonTypeCustom);
-    button->setFrame(CGRectMake(0, 0, 40, 20));
-    button->setOutlineWidth(4);
-    Ref<UIImage> drawn = drawButton(button);
-    for (std::size_t i = 0; i < drawn->CGImage()->pixelCount(); ++i)
-        ASSERT_EQ(drawn->CGImage()->pixels()[i], 0u);
+TEST(InnerShadowButton, DrawsNothingWithoutAColourOrWithoutRoom) {
+    struct Case {
+        CGSize size;
+        double width;
+        bool coloured;
+    } cases[] = {{{40, 20}, 4, false}, {{100, 50}, 60, true}, {{10, 100}, 12, true}};
+    for (const Case& c : cases) {
+        auto button = UIButton::buttonWithType<InnerShadowButton>(UIButtonTypeCustom);
+        button->setFrame({{0, 0}, c.size});
+        button->setOutlineWidth(c.width);
+        if (c.coloured) button->setOutlineColor(UIColor::whiteColor());
+        // Wider than the panel: the inset is the null rectangle and there is no path.
+        EXPECT_EQ(!button->outlinePath(), c.coloured) << c.width;
+        Ref<UIImage> drawn = drawButton(button);
+        for (std::size_t i = 0; i < drawn->CGImage()->pixelCount(); ++i)
+            ASSERT_EQ(drawn->CGImage()->pixels()[i], 0u) << c.width;
+    }
 }
 
 TEST(InnerShadowButton, IsARuntimeClassWithItsAccessors) {

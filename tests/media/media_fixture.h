@@ -1,0 +1,119 @@
+// The host's lock screen with the plug-in installed, a player made of the few views the
+// now-playing update fills, and artwork made in memory.
+#pragma once
+
+#include "common/device.h"
+#include "controls/InnerShadowButton.h"
+#include "entry/properties.h"
+#include "entry/state.h"
+#include "platform/graphics/graphics.h"
+#include "platform/springboard/springboard.h"
+
+#include <cmath>
+#include <optional>
+
+namespace media {
+
+inline Ref<UIColor> rgb(std::uint32_t hex) {
+    return UIColor::colorWithRed(((hex >> 16) & 0xff) / 255.0, ((hex >> 8) & 0xff) / 255.0,
+                                 (hex & 0xff) / 255.0, 1);
+}
+
+// PNG artwork: the left half `left`, the right half `right` (0xRRGGBB), and optionally one
+// pixel of `dot` in the middle of the left half.
+inline Ref<NSData> artwork(int width, int height, std::uint32_t left, std::uint32_t right,
+                           std::optional<std::uint32_t> dot = std::nullopt) {
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(width, height), YES, 1.0);
+    rgb(left)->setFill();
+    UIRectFill(CGRectMake(0, 0, width / 2.0, height));
+    rgb(right)->setFill();
+    UIRectFill(CGRectMake(width / 2.0, 0, width / 2.0, height));
+    if (dot) {
+        rgb(*dot)->setFill();
+        UIRectFill(CGRectMake(width / 4, height / 2, 1, 1));
+    }
+    Ref<UIImage> image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    return UIImagePNGRepresentation(image);
+}
+
+// A colour (UIColor or CGColor) with the components of `b`.
+inline bool sameColor(const CGColor* a, const UIColor* b) {
+    auto near = [](double x, double y) { return std::abs(x - y) < 1e-9; };
+    return a && b && near(a->r, b->CGColor()->r) && near(a->g, b->CGColor()->g) &&
+           near(a->b, b->CGColor()->b) && near(a->a, b->CGColor()->a);
+}
+inline bool sameColor(const UIColor* a, const UIColor* b) {
+    return a && sameColor(a->CGColor(), b);
+}
+
+inline int headerRefreshes = 0;
+inline void countRefresh(id, SEL) {
+    ++headerRefreshes;
+}
+
+class PlayerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        device.write({{"Enabled", true}});
+        SBRegisterHostClasses();
+        initialiseVey();
+        SBLockScreen* lockScreen = SBLaunch();
+        ASSERT_NE(lockScreen, nullptr);
+        run(5); // what the launch started settles before the player views are put in
+        buildPlayer(lockScreen->coverSheet);
+        IMP unused = nullptr;
+        MSHookMessageEx(MRUNowPlayingHeaderView::cls(), sel("findNeededStuff"),
+                        reinterpret_cast<IMP>(&countRefresh), &unused);
+        playingHeader = lockScreen->lockScreenControls()->headerView();
+    }
+
+    // Plays a track through the host's now-playing service; returns the time the media
+    // controller reported it.
+    double play(std::optional<std::string> title, std::optional<std::string> artist,
+                Ref<NSData> artworkData) {
+        MRTrack track;
+        track.title = std::move(title);
+        track.artist = std::move(artist);
+        track.artworkData = std::move(artworkData);
+        MRNowPlayingService::shared().play(std::move(track));
+        MainQueue::shared().runPending();
+        return now();
+    }
+    void run(double seconds) { MainQueue::shared().runFor(seconds); }
+    void runUntil(double at) { MainQueue::shared().runUntil(secondsToNanos(at)); }
+    double now() const { return MainQueue::shared().now(); }
+
+    UIView* sheet() const { return coversheetView; }
+    UIView* player() const { return attached(coversheetView, prop::veyView); }
+    UILabel* song() const { return attached(coversheetView, prop::veySongLabel); }
+    UILabel* artist() const { return attached(coversheetView, prop::veyArtistLabel); }
+    UIImageView* artworkView() const { return attached(coversheetView, prop::artworkImageView); }
+    UIImageView* background() const { return attached(coversheetView, prop::veyBackgroundArtwork); }
+    UIView* panel() const { return attached(coversheetView, prop::veyMiniBackgroundView); }
+
+  private:
+    // The views the update and the styles fill, without the rest of the player.
+    static void buildPlayer(UIView* cover) {
+        double w = cover->bounds().size.width;
+        auto background = UIView::make<UIImageView>(cover->bounds());
+        auto root = UIView::make(CGRectMake(0, 300, w, 420));
+        auto art = UIView::make<UIImageView>(CGRectMake(70, 20, 250, 250));
+        auto title = UIView::make<UILabel>(CGRectMake(20, 290, w - 40, 24));
+        auto subtitle = UIView::make<UILabel>(CGRectMake(20, 316, w - 40, 20));
+        auto panelView = UIView::make<InnerShadowButton>(CGRectMake(10, 0, w - 20, 400));
+        cover->insertSubview(background, 0);
+        cover->addSubview(root);
+        for (UIView* part : std::initializer_list<UIView*>{panelView, art, title, subtitle})
+            root->addSubview(part);
+        setAttached(cover, prop::veyBackgroundArtwork, background);
+        setAttached(cover, prop::veyView, root);
+        setAttached(cover, prop::artworkImageView, art);
+        setAttached(cover, prop::veySongLabel, title);
+        setAttached(cover, prop::veyArtistLabel, subtitle);
+        setAttached(cover, prop::veyMiniBackgroundView, panelView);
+    }
+    TestDevice device;
+};
+
+} // namespace media
