@@ -1,5 +1,6 @@
 // The audio route: the route button's icon, headphone routes and the route picker.
 #include "controls/media_context.h"
+#include "controls/press.h"
 #include "entry/hooks.h"
 #include "entry/properties.h"
 #include "entry/state.h"
@@ -97,21 +98,6 @@ void showRouteIcon(UIImage* found) {
                              : nullptr);
 }
 
-// The press animation of the player's buttons: grow, then back.
-void pressAnimation(UIView* button) {
-    if (!button) return;
-    constexpr UIViewAnimationOptions kEaseOut = UIViewAnimationOptionCurveEaseOut;
-    Ref<UIView> keep = button;
-    UIView::animateWithSpring(
-        0.15, 0, 1000.0, 0, kEaseOut,
-        [keep] { keep->setTransform(CGAffineTransformMakeScale(1.2, 1.2)); },
-        [keep](bool) {
-            UIView::animateWithSpring(0.15, 0, 1000.0, 0, kEaseOut, [keep] {
-                keep->setTransform(CGAffineTransformMakeScale(1.0, 1.0));
-            });
-        });
-}
-
 } // namespace
 
 void MRUNowPlayingHeaderView_layoutSubviews(id self, SEL _cmd) {
@@ -191,7 +177,7 @@ id MPAVOutputDeviceRoute_systemAudioRoute(id, SEL) {
 }
 
 void CSCoverSheetView_openRoutingOptions(id self, SEL) {
-    pressAnimation(attached(self, prop::veyAirplayButton));
+    animatePress(self, prop::veyAirplayButton, 0);
     // At once, not after the animation: the host presents its own output picker.
     if (auto* button = cast<UIControl>(nowPlayingRoutingButton.get()))
         button->sendActionsForControlEvents(UIControlEventTouchUpInside);

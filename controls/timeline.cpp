@@ -47,8 +47,26 @@ void setTimelineLook(double alpha, CGAffineTransform transform) {
         }
 }
 
+// The older control's width when it was last squeezed from full size. Its host may frame it
+// while it is squeezed, and a frame given through that transform is a hundred times too wide
+// once the control is stretched back.
+double olderWidth = 0;
+
+// The older control comes from the host's tree, framed in the host's coordinates: it is placed
+// as its own layout pass would place it, at its width from before the squeeze.
+void placeOlderControl(double y) {
+    if (!timeSlider) return;
+    CGRect bounds = timeSlider->bounds();
+    if (olderWidth > 0) bounds.size.width = olderWidth;
+    timeSlider->setBounds(bounds);
+    timeSlider->setCenter(CGPointMake(centredX(bounds.size.width) + bounds.size.width / 2,
+                                      y + bounds.size.height / 2));
+}
+
 // Shrinks the timeline to a hundredth of its width about its centre, and fades it out.
 void hideTimeline() {
+    if (timeSlider && CGAffineTransformIsIdentity(timeSlider->transform()))
+        olderWidth = timeSlider->bounds().size.width;
     timeAnimation = YES;
     UIView::animateWithDuration(0.25, 0, 0, [] {
         setTimelineLook(0, CGAffineTransformScale(CGAffineTransformMakeTranslation(0, 0), 0.01, 1));
@@ -60,10 +78,11 @@ void hideTimeline() {
 void showTimeline(UIView* sheet, int generation) {
     if (timeAnimation || timeRequest != generation || alphaOf(timeSlider) != 0.0) return;
     timeAnimation = YES;
-    placeVertically();
+    double y = placeVertically();
     if (UIView* root = attached(sheet, prop::veyView)) {
         if (timeSlider) root->addSubview(timeSlider);
         if (newTimeSlider) root->addSubview(newTimeSlider);
+        placeOlderControl(y);
     }
     UIView::animateWithDuration(0.3, 0.1, 0, [] {
         setTimelineLook(1, CGAffineTransformScale(CGAffineTransformMakeTranslation(0, 0), 1, 1));

@@ -75,25 +75,6 @@ TEST_F(Notifications, ShowRisesEachListInTurnAndLeavesRenamedSubclassesAlone) {
     EXPECT_EQ(renamed->alpha(), 1);
 }
 
-// A show that comes before a hide's delayed step cancels that step; a later hide wins again.
-TEST_F(Notifications, AShowWithinTheFadeKeepsTheListShown) {
-    launch();
-    UIView* list = ls->notificationList;
-    hideNotifications(YES);
-    run(0.1);
-    hideNotifications(NO);
-    run(0.1);
-    hideNotifications(YES);
-    run(0.11);
-    EXPECT_FALSE(list->isHidden()) << "the first hide's step was cancelled by the show";
-    run(0.2);
-    EXPECT_TRUE(list->isHidden());
-    hideNotifications(NO);
-    run(1);
-    EXPECT_FALSE(list->isHidden());
-    EXPECT_EQ(list->alpha(), 1);
-}
-
 TEST_F(Notifications, WithoutTheHostViewsOnlyTheStateIsRecorded) {
     launch();
     notificationView = nullptr;

@@ -50,11 +50,7 @@ class ControlsScenario : public SimulatorTest {
             "artwork-ocean.png\nqueue \"Yo\" \"Band\" "
             "artwork-sunset.jpg\nwait 3\n");
     }
-    // What a press on the skip button leaves: its mark, and the host's next track.
-    void skip() {
-        plugin<int>("prevAction") = -1;
-        MRNowPlayingService::shared().changeTrack(1);
-    }
+    void skip() { run("tap veySkipButton\n"); }
     // Title and artist at each millisecond of the next `seconds`.
     std::vector<std::pair<std::string, std::string>> watchLabels(double seconds) {
         std::vector<std::pair<std::string, std::string>> shown;
@@ -187,34 +183,56 @@ TEST_F(ControlsScenario, TimelineSitsBetweenTheArtistLabelAndTheButtons) {
     timeline->setFrame(CGRectMake(0, 0, 300, 30));
     EXPECT_NEAR(timeline->frame().origin.y, 220.1, 1e-9);
     EXPECT_NEAR(timeline->frame().origin.x, 45, 1e-9);
-    // Held still in the mini layout; the Control Center's takes its frames as they come.
-    plugin<bool>("minimized") = true;
-    timeline->setFrame(CGRectMake(5, 5, 100, 30));
-    EXPECT_NEAR(timeline->frame().origin.y, 220.1, 1e-9);
+    // The Control Center's takes its frames as they come.
     UIView* other = ls()->controlCenterControls->timeControlsView();
     other->setFrame(CGRectMake(5, 6, 100, 30));
     EXPECT_EQ(other->frame(), CGRectMake(5, 6, 100, 30));
 }
 
-TEST_F(ControlsScenario, LayoutPassesInABurstStartOneShow) {
-    run("pref Enabled YES\nlaunch\nwait 1\nlayout\nwait 0.05\nlayout\nwait 0.05\nlayout\n");
-    // Showing from 0.2 s after the last pass, for 0.4 s.
+// One show, from 0.2 s after the layout pass that has just run, for 0.4 s.
+void expectOneShow(ControlsScenario& t) {
     for (auto [wait, showing] :
          {std::pair{"0.19", false}, {"0.02", true}, {"0.38", true}, {"0.02", false}}) {
-        run(std::string("wait ") + wait + "\n");
-        EXPECT_EQ(dump()["state"]["timeAnimation"].boolean, showing) << dump()["time"].number;
+        t.run(std::string("wait ") + wait + "\n");
+        EXPECT_EQ(t.dump()["state"]["timeAnimation"].boolean, showing) << t.dump()["time"].number;
     }
 }
 
-TEST_F(ControlsScenario, MiniLayoutSqueezesTheOlderTimelineAway) {
+TEST_F(ControlsScenario, LayoutPassesInABurstStartOneShow) {
+    run("pref Enabled YES\nlaunch\nwait 1\nlayout\nwait 0.05\nlayout\nwait 0.05\nlayout\n");
+    expectOneShow(*this);
+}
+
+TEST_F(ControlsScenario, TimelineHeldInMiniAndShownAgainAfterTheSwitchBack) {
+    run("pref Enabled YES\nlaunch\nplay \"A\" \"B\" artwork-sunset.jpg\nwait 4\n");
+    MRUNowPlayingTimeControlsView* timeline = controls()->timeControlsView();
+    double placed = plugin<double>("yPosition");
+    run("tap veyArtworkButton\nwait 1\n");
+    CGRect held = timeline->frame();
+    run("layout\n");
+    EXPECT_EQ(timeline->frame(), held);
+    timeline->setFrame(CGRectMake(5, 5, 100, 30));
+    EXPECT_EQ(timeline->frame(), held) << "the host's frames are ignored in mini";
+
+    // The rebuild, 0.3 s after the tap, ends in a layout pass of the cover sheet.
+    run("tap veyArtworkButton\nwait 0.3\n");
+    std::int64_t pass = MainQueue::shared().nowNanos();
+    expectOneShow(*this);
+    EXPECT_EQ(timeline->presentationAlpha(pass + secondsToNanos(0.3)), 0);
+    EXPECT_EQ(timeline->presentationAlpha(pass + secondsToNanos(0.6)), 1);
+    EXPECT_EQ(timeline->superview(), player(prop::veyView));
+    EXPECT_NEAR(timeline->frame().origin.y, placed, 1e-9);
+}
+
+TEST_F(ControlsScenario, OlderTimelineSqueezedAwayInMiniComesBackWhole) {
     run("device 390x844 version 15.0\npref Enabled YES\nlaunch\nwait 1\n");
     UIView* older = controls()->legacyTimeControl();
     ASSERT_EQ(plugin<Ref<UIView>>("timeSlider").get(), older);
     EXPECT_EQ(plugin<Ref<UIImageView>>("nowPlayingImage").get(),
               controls()->artworkView()->iconImageView());
+    double width = older->bounds().size.width;
 
-    plugin<bool>("minimized") = true;
-    run("layout\n");
+    run("tap veyArtworkButton\nwait 0.3\n");
     for (UIView* timeline : {older, static_cast<UIView*>(controls()->timeControlsView())}) {
         EXPECT_EQ(timeline->alpha(), 0);
         EXPECT_EQ(timeline->transform(), CGAffineTransformMakeScale(0.01, 1));
@@ -224,8 +242,15 @@ TEST_F(ControlsScenario, MiniLayoutSqueezesTheOlderTimelineAway) {
     std::size_t animations = older->animations().size();
     run("wait 0.2\nlayout\n");
     EXPECT_EQ(older->animations().size(), animations) << "a hide is still running";
-    run("wait 0.06\n");
-    EXPECT_FALSE(dump()["state"]["timeAnimation"].boolean);
+    run("wait 0.06\nlayout\nwait 1\n"); // squeezed again, as the host frames it
+
+    run("tap veyArtworkButton\nwait 1\n");
+    EXPECT_EQ(older->superview(), player(prop::veyView));
+    EXPECT_EQ(older->presentationTransform(), CGAffineTransformIdentity);
+    EXPECT_EQ(older->presentationAlpha(), 1);
+    EXPECT_EQ(older->bounds().size.width, width);
+    EXPECT_NEAR(older->frame().origin.x, (390 - width) / 2, 1e-9);
+    EXPECT_NEAR(older->frame().origin.y, plugin<double>("yPosition"), 1e-9);
 }
 
 TEST_F(ControlsScenario, TimelineNumbersGoWhenTheSettingIsOff) {

@@ -1,6 +1,7 @@
 // The transport buttons and the cleared lock screen end to end, through the simulator. What the
 // dump does not show (values in the middle of an animation) is read from the running host.
 #include "platform/springboard/springboard.h"
+#include "sim/render/render.h"
 #include "sim/sim_fixture.h"
 
 #include <gtest/gtest.h>
@@ -20,8 +21,21 @@ UIView* sheet() {
     return SBCurrentLockScreen()->coverSheet;
 }
 
+// How much lighter the first notification shows on screen than the wallpaper beside the list.
+int notificationContrast() {
+    UIView* list = SBCurrentLockScreen()->notificationList;
+    CGRect at = list->convertRectToView(list->bounds(), nullptr);
+    CGImageRef screen = renderScreen({1});
+    auto lightness = [&](double x) {
+        std::uint32_t p = screen->row(int(at.origin.y + 20))[int(x)];
+        return int(pixelRed(p) + pixelGreen(p) + pixelBlue(p));
+    };
+    return lightness(at.origin.x + 6) - lightness(at.origin.x - 8);
+}
+
 // In maxi: the list faded at once and hidden 0.3 s after the hide, with the stack when the
-// setting allows; the stock platter collapsed. Then what the switch to mini sends.
+// setting allows; the stock platter collapsed. The switch to mini brings both back at once and
+// the switch back hides them again.
 void expectClearedForMaxi(SimulatorTest& t, bool tweaks) {
     t.run(std::string("pref Enabled YES\npref hideNotificationTweaksSwitch ") +
           (tweaks ? "YES" : "NO") + "\nlaunch\nwait 1\nplay \"A\" \"B\"\nwait 0.29\n");
@@ -36,12 +50,24 @@ void expectClearedForMaxi(SimulatorTest& t, bool tweaks) {
     EXPECT_TRUE(host["stockPlayer"]["hidden"].boolean);
     EXPECT_EQ(numbers(host["stockPlayer"]["frame"])[3], 0);
 
-    send(sheet(), "hideNotifications:", false);
+    t.run("wait 1\ntap veyArtworkButton\n");
+    JsonValue mini = t.dump();
+    EXPECT_EQ(mini["state"]["prevNotification"].number, -1);
+    for (const char* name : {"notificationList", "adjunctStack"})
+        EXPECT_FALSE(mini["host"][name]["hidden"].boolean) << name;
     t.run("wait 1\n");
-    JsonValue back = t.dump()["host"];
-    EXPECT_FALSE(back["notificationList"]["hidden"].boolean);
-    EXPECT_EQ(back["notificationList"]["alpha"].number, 1);
-    EXPECT_FALSE(back["adjunctStack"]["hidden"].boolean);
+    for (const char* name : {"notificationList", "adjunctStack"}) {
+        const JsonValue& view = t.dump()["host"][name];
+        EXPECT_EQ(view["alpha"].number, 1) << name;
+        EXPECT_EQ(numbers(view["transform"]), (std::vector<double>{1, 0, 0, 1, 0, 0})) << name;
+    }
+
+    t.run("tap veyArtworkButton\nwait 0.29\n");
+    EXPECT_FALSE(t.dump()["host"]["notificationList"]["hidden"].boolean);
+    t.run("wait 0.02\n");
+    JsonValue maxi = t.dump()["host"];
+    EXPECT_TRUE(maxi["notificationList"]["hidden"].boolean);
+    EXPECT_EQ(maxi["adjunctStack"]["hidden"].boolean, tweaks);
 }
 
 } // namespace
@@ -106,4 +132,16 @@ TEST_F(TransportScenario, MaxiClearsTheLockScreenWithTheStack) {
 
 TEST_F(TransportScenario, MaxiLeavesTheStackWhenTheSettingIsOff) {
     expectClearedForMaxi(*this, false);
+}
+
+// The track's own hide is still pending when the tap asks for the notifications back.
+TEST_F(TransportScenario, TheMiniPlayerEnteredAsATrackStartsKeepsTheNotifications) {
+    run("pref Enabled YES\nlaunch\nwait 1\nplay \"A\" \"B\" artwork-sunset.jpg\nwait 0.1\n"
+        "tap veyArtworkButton\nwait 1\n");
+    JsonValue list = dump()["host"]["notificationList"];
+    EXPECT_FALSE(list["hidden"].boolean);
+    EXPECT_EQ(list["alpha"].number, 1);
+    EXPECT_GT(notificationContrast(), 30);
+    run("tap veyArtworkButton\nwait 1\n");
+    EXPECT_LT(std::abs(notificationContrast()), 10);
 }
