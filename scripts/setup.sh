@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(build-essential cmake pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
           libplist-dev libcairo2-dev libfontconfig-dev libfreetype-dev libpng-dev libjpeg62-turbo-dev fonts-inter python3
-          clang-format)
+          clang-format libwebp-dev libsdl2-dev xvfb xdotool)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

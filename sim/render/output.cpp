@@ -4,6 +4,7 @@
 #include "platform/graphics/codec.h"
 #include "platform/uikit/uikit.h"
 #include "sim/render/canvas.h"
+#include "sim/render/film_file.h"
 
 #include <cerrno>
 #include <cmath>
@@ -133,15 +134,31 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
     MainQueue& queue = MainQueue::shared();
     std::int64_t start = queue.nowNanos();
     bool ok = true;
+    const bool animated = filmIsAnimatedFile(prefix);
+    AnimatedWebP webp;
+    auto milliseconds = [](double t) { return int(std::lround(t * 1000)); };
     for (long k = 0; k < count && ok; ++k) {
         if (k > 0) queue.runUntil(start + secondsToNanos(double(k) / fps));
+        CGImageRef image = renderRootOrScreen(root, scale, error);
+        if (animated) {
+            std::string problem;
+            ok = image && webp.add(*image, milliseconds(double(k) / fps), &problem);
+            if (!ok && image) fail(error, "cannot write " + prefix + ": " + problem);
+            continue;
+        }
         char number[32]; // room for any long, so the frame name is never cut
         std::snprintf(number, sizeof number, "-%04ld.png", k + 1);
-        CGImageRef image = renderRootOrScreen(root, scale, error);
         ok = image && writePNG(image, prefix + number, error);
         if (ok && frames) frames->push_back(prefix + number);
     }
     queue.runUntil(start + secondsToNanos(seconds));
+    if (animated && ok) {
+        std::string problem;
+        std::vector<std::uint8_t> bytes = webp.finish(milliseconds(seconds), &problem);
+        ok = !bytes.empty() && writeFileAtomically(prefix, bytes, &problem);
+        if (!ok) fail(error, bytes.empty() ? "cannot write " + prefix + ": " + problem : problem);
+        if (ok && frames) frames->push_back(prefix);
+    }
     return ok;
 }
 

@@ -40,7 +40,9 @@ bool renderSnapshot(UIView* root, double scale, const std::string& path, std::st
 // advances `seconds` at `fps` frames per second: the first frame shows the current time, each
 // next one 1/fps later, and the clock stands `seconds` later when it returns (also after a
 // failed write). Root nil draws the whole screen. Rejects seconds outside (0, 600], fps outside
-// (0, 120] and more than 3600 frames. The paths written are added to `frames` when given.
+// (0, 120] and more than 3600 frames. A prefix ending in ".webp" writes that one animated file
+// instead (film_file.h), only once every frame is in. The paths written are added to `frames`
+// when given.
 bool renderFilm(UIView* root, double scale, const std::string& prefix, double seconds, double fps,
                 std::string* error, std::vector<std::string>* frames = nullptr);
 

@@ -1,0 +1,137 @@
+// Films as one animated WebP: frames and their times read back, repeatable bytes, and refusals.
+#include "support.h"
+
+#include "platform/foundation/foundation.h"
+#include "sim/render/film_file.h"
+#include "sim/render/render.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <vector>
+#include <webp/demux.h>
+
+using namespace rendertest;
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path scratch() {
+    fs::path dir = fs::path(::testing::TempDir()) /
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    return dir;
+}
+
+std::vector<std::uint8_t> bytesOf(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+struct DecodedFrame {
+    int timestampMs = 0;
+    RGBA centre, corner;
+};
+
+struct Decoded {
+    int width = 0, height = 0, loops = -1;
+    std::vector<DecodedFrame> frames;
+};
+
+// Plays the file back the way a browser would.
+Decoded playBack(const std::vector<std::uint8_t>& bytes) {
+    Decoded out;
+    WebPData data{bytes.data(), bytes.size()};
+    WebPAnimDecoderOptions options;
+    WebPAnimDecoderOptionsInit(&options);
+    options.color_mode = MODE_RGBA;
+    WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
+    if (!decoder) return out;
+    WebPAnimInfo info;
+    WebPAnimDecoderGetInfo(decoder, &info);
+    out.width = int(info.canvas_width);
+    out.height = int(info.canvas_height);
+    out.loops = int(info.loop_count);
+    auto at = [&](const std::uint8_t* rgba, int x, int y) {
+        const std::uint8_t* p = rgba + (std::size_t(y) * info.canvas_width + x) * 4;
+        return RGBA{p[0], p[1], p[2], p[3]};
+    };
+    while (WebPAnimDecoderHasMoreFrames(decoder)) {
+        std::uint8_t* rgba = nullptr;
+        int timestamp = 0; // the end of the frame
+        if (!WebPAnimDecoderGetNext(decoder, &rgba, &timestamp)) break;
+        out.frames.push_back({timestamp, at(rgba, out.width / 2, out.height / 2), at(rgba, 1, 1)});
+    }
+    WebPAnimDecoderDelete(decoder);
+    return out;
+}
+
+const RGBA kWhite{255, 255, 255, 255}, kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 255};
+
+} // namespace
+
+TEST(FilmFile, WebPPrefixWritesOneAnimationOfTheFramesInTime) {
+    fs::path dir = scratch();
+    // A square that turns from red to blue over the second, on white.
+    Ref<UIView> root = box(CGRectMake(0, 0, 40, 30), kWhite);
+    Ref<UIView> square = box(CGRectMake(10, 5, 20, 20), kRed);
+    root->addSubview(square);
+    UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear, [&] {
+        square->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 1));
+    });
+    std::string path = (dir / "fade.webp").string(), error;
+    std::vector<std::string> written;
+    std::int64_t start = MainQueue::shared().nowNanos();
+    ASSERT_TRUE(renderFilm(root, 2, path, 1, 4, &error, &written)) << error;
+    EXPECT_EQ(written, std::vector<std::string>{path});
+    EXPECT_EQ(MainQueue::shared().nowNanos() - start, secondsToNanos(1));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1); // no frames, no leftovers
+
+    Decoded film = playBack(bytesOf(path));
+    EXPECT_EQ(film.width, 80);
+    EXPECT_EQ(film.height, 60);
+    EXPECT_EQ(film.loops, 0); // forever
+    ASSERT_EQ(film.frames.size(), 4u);
+    // Frames at 0, 0.25, 0.5 and 0.75 s, the last shown until the film's end at 1 s.
+    int ends[] = {250, 500, 750, 1000};
+    for (int k = 0; k < 4; k++) {
+        EXPECT_EQ(film.frames[k].timestampMs, ends[k]) << k;
+        EXPECT_TRUE(near(film.frames[k].corner, kWhite, 8)) << k;
+    }
+    EXPECT_TRUE(near(film.frames[0].centre, kRed, 24));
+    EXPECT_TRUE(near(film.frames[2].centre, {128, 0, 128, 255}, 24));
+
+    // The same film again gives the same bytes.
+    UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear, [&] {
+        square->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1));
+    });
+    MainQueue::shared().runFor(1);
+    UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear, [&] {
+        square->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 1));
+    });
+    std::string again = (dir / "again.webp").string();
+    ASSERT_TRUE(renderFilm(root, 2, again, 1, 4, &error)) << error;
+    EXPECT_EQ(bytesOf(path), bytesOf(again));
+}
+
+TEST(FilmFile, RefusesWhatItCannotWriteAndLeavesNoPart) {
+    fs::path dir = scratch();
+    Ref<UIView> root = box(CGRectMake(0, 0, 10, 10), kBlue);
+    std::string error;
+    EXPECT_FALSE(renderFilm(root, 1, (dir / "no" / "f.webp").string(), 0.5, 10, &error));
+    EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+    EXPECT_TRUE(fs::is_empty(dir));
+
+    // Frames that change size, or go back in time, are refused; so is a film of no frame.
+    AnimatedWebP webp;
+    CGImageRef small = shot(root), wide = shot(box(CGRectMake(0, 0, 12, 10), kBlue));
+    ASSERT_TRUE(webp.add(*small, 0, &error)) << error;
+    EXPECT_FALSE(webp.add(*wide, 100, &error));
+    EXPECT_NE(error.find("size"), std::string::npos) << error;
+    ASSERT_TRUE(webp.add(*small, 100, &error)) << error;
+    EXPECT_FALSE(webp.add(*small, 50, &error));
+    EXPECT_FALSE(webp.finish(200, &error).empty());
+    EXPECT_TRUE(AnimatedWebP().finish(100, &error).empty());
+    EXPECT_NE(error.find("frame"), std::string::npos) << error;
+}
