@@ -141,6 +141,7 @@ class SdlWindow : public LiveWindow {
         double fit = std::min(w / screen_.width, h / screen_.height);
         RenderOptions options;
         options.scale = std::clamp(fit, 0.05, 4.0);
+        options.quickImages = true;
         std::string problem;
         CGImageRef image = renderScreen(options, &problem);
         if (!image) return;

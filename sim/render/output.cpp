@@ -36,7 +36,11 @@ CGImageRef drawArea(CGRect area, const RenderOptions& options, std::string* erro
                     const std::function<void(render::Canvas&)>& draw) {
     int w = render::pixelsFor(area.size.width, options.scale);
     int h = render::pixelsFor(area.size.height, options.scale);
-    CGImageRef image = render::drawBitmap(w, h, options.scale, options.now, draw);
+    CGImageRef image =
+        render::drawBitmap(w, h, options.scale, options.now, [&](render::Canvas& canvas) {
+            canvas.quickImages = options.quickImages;
+            draw(canvas);
+        });
     if (!image)
         fail(error, "render: cannot make a bitmap of " + std::to_string(w) + " x " +
                         std::to_string(h) + " pixels");

@@ -18,6 +18,8 @@ struct RenderOptions {
     double scale = 0;
     // Virtual time in nanoseconds; negative takes the main queue's current time.
     std::int64_t now = -1;
+    // Bitmaps scaled bilinearly, for a preview that must keep up with the real clock.
+    bool quickImages = false;
 };
 
 // Draws `root` and its subtree in the root's bounds (the root's own position and transform are
