@@ -1,5 +1,6 @@
 #include "sim/simulator.h"
 
+#include "platform/graphics/random.h"
 #include "platform/preferences/plist_file.h"
 #include "platform/springboard/springboard.h"
 #include "sim/device.h"
@@ -61,6 +62,9 @@ UIView* attachedView(const Scenario& scenario, const Command& c, const std::stri
 } // namespace
 
 Simulator::Simulator(RunOptions options) : options_(std::move(options)) {
+    // Seeds taken from the wall clock (the artwork's grain) must not change the pictures from
+    // one run to the next: the phone's clock reads Tuesday 9 January 2024, 9:41.
+    setPlatformWallClock([] { return std::int64_t(1704793260); });
     prepareDevice((fs::path(options_.outDir) / "device").string(), options_.pluginPath,
                   options_.assetsDir);
 }
