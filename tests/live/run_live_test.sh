@@ -22,7 +22,7 @@ xvfb_pid=$!
 for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { cat "$work/xvfb.log"; echo "FAIL: Xvfb did not start"; exit 1; }
 export DISPLAY=":$(cat "$work/display")"
-export SDL_VIDEODRIVER=x11
+export SDL_VIDEODRIVER=x11 SDL_RENDER_DRIVER=software
 
 "$sim" live "$here/live.vey" --out "$work/out" >"$work/stdout" 2>"$work/stderr" &
 sim_pid=$!
