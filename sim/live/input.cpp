@@ -1,6 +1,7 @@
 #include "sim/live/input.h"
 
 #include <cmath>
+#include <optional>
 
 namespace sim {
 

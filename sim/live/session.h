@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
+#include <string>
 
 namespace sim {
 

@@ -27,11 +27,10 @@ class LiveSessionTest : public SimulatorTest {
 const char* kPlaying = "pref Enabled YES\nlaunch\n"
                        "play \"A\" \"B\" artwork-sunset.jpg\nqueue \"C\" \"D\"\n";
 
-std::vector<std::string> names(const LiveGeometry& g) {
-    std::vector<std::string> out;
+const LiveTarget* find(const LiveGeometry& g, const std::string& name) {
     for (const LiveTarget& t : g.targets)
-        out.push_back(t.name);
-    return out;
+        if (t.name == name) return &t;
+    return nullptr;
 }
 
 } // namespace
@@ -43,22 +42,16 @@ TEST_F(LiveSessionTest, ClicksReachThePlayersControlsWhereTheyShow) {
     LiveGeometry g = session.geometry(CGRectMake(0, 0, 390, 844));
     JsonValue views = dump()["views"];
     JsonValue artwork = views["veyArtworkButton"]["frame"], player = views["veyView"]["frame"];
-    auto found = std::find_if(g.targets.begin(), g.targets.end(),
-                              [](auto& t) { return t.name == "veyArtworkButton"; });
-    ASSERT_NE(found, g.targets.end());
+    const LiveTarget* found = find(g, "veyArtworkButton");
+    ASSERT_TRUE(found);
     EXPECT_NEAR(found->frame.origin.x, player[0].number + artwork[0].number, 0.01);
     EXPECT_NEAR(found->frame.origin.y, player[1].number + artwork[1].number, 0.01);
-    EXPECT_NEAR(found->frame.size.width, artwork[2].number, 0.01);
     EXPECT_NEAR(g.player.origin.y, player[1].number, 0.01);
-    EXPECT_TRUE(g.playing);
 
     // A click on the skip button taps it: the media controller is asked to change track.
-    std::vector<std::string> all = names(g);
-    ASSERT_NE(std::find(all.begin(), all.end(), "veySkipButton"), all.end());
-    auto skip = *std::find_if(g.targets.begin(), g.targets.end(),
-                              [](auto& t) { return t.name == "veySkipButton"; });
-    double x = skip.frame.origin.x + skip.frame.size.width / 2;
-    double y = skip.frame.origin.y + skip.frame.size.height / 2;
+    const LiveTarget* skip = find(g, "veySkipButton");
+    ASSERT_TRUE(skip);
+    double x = CGRectGetMidX(skip->frame), y = CGRectGetMidY(skip->frame);
     std::vector<LiveEvent> click = {{LiveEvent::Kind::Press, x, y},
                                     {LiveEvent::Kind::Release, x, y}};
     LivePointer pointer;
@@ -70,8 +63,7 @@ TEST_F(LiveSessionTest, ClicksReachThePlayersControlsWhereTheyShow) {
     // A hidden control cannot be clicked.
     cast<UIView>(send<id>(SBCurrentLockScreen()->coverSheet.get(), sel("veySkipButton")))
         ->setHidden(true);
-    all = names(session.geometry(CGRectMake(0, 0, 390, 844)));
-    EXPECT_EQ(std::find(all.begin(), all.end(), "veySkipButton"), all.end());
+    EXPECT_FALSE(find(session.geometry(CGRectMake(0, 0, 390, 844)), "veySkipButton"));
 }
 
 TEST_F(LiveSessionTest, ScenarioWaitsTakeRealTimeAndAFailureStopsIt) {
@@ -112,19 +104,15 @@ TEST_F(LiveSessionTest, SnapshotsAndDumpsKeepEarlierFiles) {
 TEST(LiveScenario, CommandLineDeviceWinsAndSpringBoardLaunches) {
     LiveOptions options;
     options.deviceSize = CGSizeMake(320, 568);
-    Scenario own = liveScenario(
-        parseScenario("device 390x844 scale 2 name \"X\"\npref a b\n", "t.vey", "."), options);
-    DeviceSpec device = liveDevice(own);
-    EXPECT_EQ(device.width, 320);
-    EXPECT_EQ(device.scale, 2);
-    EXPECT_EQ(device.name, "X");
-    ASSERT_EQ(own.commands.size(), 3u);
+    Scenario own = liveScenario(parseScenario("device 390x844 scale 2\n", "t.vey", "."), options);
+    EXPECT_EQ(liveDevice(own).width, 320);
+    EXPECT_EQ(liveDevice(own).scale, 2);
+    ASSERT_EQ(own.commands.size(), 2u);
     EXPECT_EQ(own.commands.back().kind, Command::Kind::Launch);
 
     options.deviceScale = 1;
-    Scenario none = liveScenario(parseScenario("launch\nstop\n", "t.vey", "."), options);
-    ASSERT_EQ(none.commands.size(), 3u);
-    EXPECT_EQ(none.commands.front().kind, Command::Kind::Device);
+    Scenario none = liveScenario(parseScenario("launch\n", "t.vey", "."), options);
+    ASSERT_EQ(none.commands.size(), 2u);
     EXPECT_EQ(liveDevice(none).scale, 1);
     EXPECT_EQ(liveDevice(none).height, 568);
 }

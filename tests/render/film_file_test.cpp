@@ -29,14 +29,10 @@ std::vector<std::uint8_t> bytesOf(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-struct DecodedFrame {
-    int timestampMs = 0;
-    RGBA centre, corner;
-};
-
 struct Decoded {
     int width = 0, height = 0, loops = -1;
-    std::vector<DecodedFrame> frames;
+    std::vector<int> ends;     // when each frame ends, ms
+    std::vector<RGBA> centres; // each frame's centre pixel
 };
 
 // Plays the file back the way a browser would.
@@ -47,21 +43,17 @@ Decoded playBack(const std::vector<std::uint8_t>& bytes) {
     WebPAnimDecoderOptionsInit(&options);
     options.color_mode = MODE_RGBA;
     WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
-    if (!decoder) return out;
     WebPAnimInfo info;
-    WebPAnimDecoderGetInfo(decoder, &info);
-    out.width = int(info.canvas_width);
-    out.height = int(info.canvas_height);
+    if (!decoder || !WebPAnimDecoderGetInfo(decoder, &info)) return out;
+    out.width = int(info.canvas_width), out.height = int(info.canvas_height);
     out.loops = int(info.loop_count);
-    auto at = [&](const std::uint8_t* rgba, int x, int y) {
-        const std::uint8_t* p = rgba + (std::size_t(y) * info.canvas_width + x) * 4;
-        return RGBA{p[0], p[1], p[2], p[3]};
-    };
-    while (WebPAnimDecoderHasMoreFrames(decoder)) {
-        std::uint8_t* rgba = nullptr;
-        int timestamp = 0; // the end of the frame
-        if (!WebPAnimDecoderGetNext(decoder, &rgba, &timestamp)) break;
-        out.frames.push_back({timestamp, at(rgba, out.width / 2, out.height / 2), at(rgba, 1, 1)});
+    std::uint8_t* rgba = nullptr;
+    int end = 0;
+    while (WebPAnimDecoderHasMoreFrames(decoder) && WebPAnimDecoderGetNext(decoder, &rgba, &end)) {
+        const std::uint8_t* p =
+            rgba + (std::size_t(out.height / 2) * out.width + out.width / 2) * 4;
+        out.ends.push_back(end);
+        out.centres.push_back({p[0], p[1], p[2], p[3]});
     }
     WebPAnimDecoderDelete(decoder);
     return out;
@@ -77,9 +69,13 @@ TEST(FilmFile, WebPPrefixWritesOneAnimationOfTheFramesInTime) {
     Ref<UIView> root = box(CGRectMake(0, 0, 40, 30), kWhite);
     Ref<UIView> square = box(CGRectMake(10, 5, 20, 20), kRed);
     root->addSubview(square);
-    UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear, [&] {
-        square->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 1));
-    });
+    auto fade = [&] {
+        square->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1));
+        UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear, [&] {
+            square->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 1));
+        });
+    };
+    fade();
     std::string path = (dir / "fade.webp").string(), error;
     std::vector<std::string> written;
     std::int64_t start = MainQueue::shared().nowNanos();
@@ -92,24 +88,14 @@ TEST(FilmFile, WebPPrefixWritesOneAnimationOfTheFramesInTime) {
     EXPECT_EQ(film.width, 80);
     EXPECT_EQ(film.height, 60);
     EXPECT_EQ(film.loops, 0); // forever
-    ASSERT_EQ(film.frames.size(), 4u);
     // Frames at 0, 0.25, 0.5 and 0.75 s, the last shown until the film's end at 1 s.
-    int ends[] = {250, 500, 750, 1000};
-    for (int k = 0; k < 4; k++) {
-        EXPECT_EQ(film.frames[k].timestampMs, ends[k]) << k;
-        EXPECT_TRUE(near(film.frames[k].corner, kWhite, 8)) << k;
-    }
-    EXPECT_TRUE(near(film.frames[0].centre, kRed, 24));
-    EXPECT_TRUE(near(film.frames[2].centre, {128, 0, 128, 255}, 24));
+    EXPECT_EQ(film.ends, (std::vector<int>{250, 500, 750, 1000}));
+    ASSERT_EQ(film.centres.size(), 4u);
+    EXPECT_TRUE(near(film.centres[0], kRed, 24));
+    EXPECT_TRUE(near(film.centres[2], {128, 0, 128, 255}, 24));
 
     // The same film again gives the same bytes.
-    UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear, [&] {
-        square->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1));
-    });
-    MainQueue::shared().runFor(1);
-    UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear, [&] {
-        square->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 1));
-    });
+    fade();
     std::string again = (dir / "again.webp").string();
     ASSERT_TRUE(renderFilm(root, 2, again, 1, 4, &error)) << error;
     EXPECT_EQ(bytesOf(path), bytesOf(again));
