@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdlib>
 
 namespace sim {
 
@@ -184,8 +185,23 @@ class SdlWindow : public LiveWindow {
 
 std::unique_ptr<LiveWindow> openLiveWindow(CGSize screen, const std::string& title,
                                            std::string* problem) {
+    const char* kNoDisplay = "cannot open a window: no display (DISPLAY and WAYLAND_DISPLAY are "
+                             "not set, or name no display)";
+    auto set = [](const char* name) { return std::getenv(name) && *std::getenv(name); };
+    // Checked first: SDL's probing would print its own complaints.
+    if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("SDL_VIDEODRIVER")) {
+        *problem = kNoDisplay;
+        return nullptr;
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         *problem = std::string("cannot open a window: no display (") + SDL_GetError() + ")";
+        return nullptr;
+    }
+    // Without a display SDL falls back to drivers that draw nowhere.
+    std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if (driver.empty() || driver == "offscreen" || driver == "dummy") {
+        *problem = kNoDisplay;
+        SDL_Quit();
         return nullptr;
     }
     SDL_Rect usable{0, 0, 0, 0};
