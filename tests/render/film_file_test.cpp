@@ -16,13 +16,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path scratch() {
-    fs::path dir = fs::path(::testing::TempDir()) /
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
+// A folder of its own (other builds may run the same test at the same time), removed after.
+struct Scratch {
+    fs::path dir;
+    Scratch() {
+        std::string pattern = (fs::temp_directory_path() / "vey-film-test-XXXXXX").string();
+        dir = mkdtemp(pattern.data());
+    }
+    ~Scratch() { fs::remove_all(dir); }
+};
 
 std::vector<std::uint8_t> bytesOf(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -64,7 +66,8 @@ const RGBA kWhite{255, 255, 255, 255}, kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 25
 } // namespace
 
 TEST(FilmFile, WebPPrefixWritesOneAnimationOfTheFramesInTime) {
-    fs::path dir = scratch();
+    Scratch scratch;
+    const fs::path& dir = scratch.dir;
     // A square that turns from red to blue over the second, on white.
     Ref<UIView> root = box(CGRectMake(0, 0, 40, 30), kWhite);
     Ref<UIView> square = box(CGRectMake(10, 5, 20, 20), kRed);
@@ -102,7 +105,8 @@ TEST(FilmFile, WebPPrefixWritesOneAnimationOfTheFramesInTime) {
 }
 
 TEST(FilmFile, RefusesWhatItCannotWriteAndLeavesNoPart) {
-    fs::path dir = scratch();
+    Scratch scratch;
+    const fs::path& dir = scratch.dir;
     Ref<UIView> root = box(CGRectMake(0, 0, 10, 10), kBlue);
     std::string error;
     EXPECT_FALSE(renderFilm(root, 1, (dir / "no" / "f.webp").string(), 0.5, 10, &error));
