@@ -6,6 +6,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libplist-dev libcairo2-dev libfontconfig-dev libfreetype-dev libpng-dev libjpeg62-turbo-dev
   libxxhash-dev
+  libwebp-dev libsdl2-dev xvfb xdotool
   fonts-inter fonts-noto-color-emoji fonts-wqy-microhei
 )
 missing=()

@@ -1,8 +1,11 @@
 #include "sim/cli.h"
 
+#include "sim/live/session.h"
 #include "sim/scenario.h"
 #include "sim/simulator.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
@@ -20,25 +23,69 @@ constexpr int kExitFailure = 1;
 constexpr int kExitBadInput = 2;
 
 const char* kUsage = "usage: vey-sim run SCENARIO [--out DIR]\n"
-                     "       vey-sim demo [--out DIR]\n";
+                     "       vey-sim demo [--out DIR]\n"
+                     "       vey-sim live [SCENARIO] [--out DIR] [--device WxH] [--scale S]\n";
 
 struct Arguments {
     std::string command;
     std::string scenario;
     std::string outDir;
     bool hasOut = false;
+    LiveOptions live;
 };
+
+std::optional<double> number(const std::string& text) {
+    double value = 0;
+    auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size() ||
+        !std::isfinite(value))
+        return std::nullopt;
+    return value;
+}
+
+// `live`'s --device WxH and --scale S, checked as the scenario's device line checks them.
+std::string parseLiveOption(const std::string& option, const std::string& value,
+                            LiveOptions& live) {
+    if (option == "--scale") {
+        auto scale = number(value);
+        if (!scale || *scale < 1 || *scale > 4) return "--scale must be a number from 1 to 4";
+        live.deviceScale = *scale;
+        return {};
+    }
+    std::size_t x = value.find('x');
+    auto w = x == std::string::npos ? std::nullopt : number(value.substr(0, x));
+    auto h = x == std::string::npos ? std::nullopt : number(value.substr(x + 1));
+    if (!w || !h || *w != std::floor(*w) || *h != std::floor(*h) || *w < 1 || *h < 1 || *w > 4096 ||
+        *h > 4096)
+        return "--device must be WxH in whole points from 1 to 4096, e.g. 390x844";
+    live.deviceSize = CGSizeMake(*w, *h);
+    return {};
+}
 
 // Fills `args` from the command line; the reason when it cannot.
 std::string parseArguments(int argc, const char* const* argv, Arguments& args) {
     std::vector<std::string> words(argv + 1, argv + argc);
     if (words.empty()) return "no command given";
     args.command = words[0];
-    if (args.command != "run" && args.command != "demo")
+    if (args.command != "run" && args.command != "demo" && args.command != "live")
         return "unknown command '" + args.command + "'";
     for (std::size_t i = 1; i < words.size(); i++) {
         const std::string& w = words[i];
-        if (w == "--out" || w.rfind("--out=", 0) == 0) {
+        std::string option = w.substr(0, w.find('='));
+        if (args.command == "live" && (option == "--device" || option == "--scale")) {
+            bool twice = option == "--device" ? args.live.deviceSize.has_value()
+                                              : args.live.deviceScale.has_value();
+            if (twice) return option + " given twice";
+            std::string value;
+            if (w == option) {
+                if (i + 1 >= words.size()) return option + " needs a value";
+                value = words[++i];
+            } else {
+                value = w.substr(option.size() + 1);
+            }
+            if (std::string problem = parseLiveOption(option, value, args.live); !problem.empty())
+                return problem;
+        } else if (w == "--out" || w.rfind("--out=", 0) == 0) {
             if (args.hasOut) return "--out given twice";
             if (w == "--out") {
                 if (i + 1 >= words.size()) return "--out needs a folder";
@@ -50,7 +97,7 @@ std::string parseArguments(int argc, const char* const* argv, Arguments& args) {
             args.hasOut = true;
         } else if (w.size() > 1 && w[0] == '-') {
             return "unknown option '" + w + "'";
-        } else if (args.command == "run" && args.scenario.empty()) {
+        } else if ((args.command == "run" || args.command == "live") && args.scenario.empty()) {
             args.scenario = w;
         } else {
             return "unexpected argument '" + w + "'";
@@ -85,6 +132,11 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     if (std::string problem = parseArguments(argc, argv, args); !problem.empty()) {
         err << "vey-sim: " << problem << "\n" << kUsage;
         return kExitBadInput;
+    }
+    if (args.command == "live") {
+        args.live.scenario = args.scenario;
+        if (args.hasOut) args.live.outDir = args.outDir;
+        return runLive(args.live, paths.pluginPath, paths.assetsDir, out, err);
     }
     std::string scenarioPath =
         args.command == "demo" ? (fs::path(paths.assetsDir) / "demo.vey").string() : args.scenario;

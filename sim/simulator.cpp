@@ -25,7 +25,8 @@ namespace {
 // Artwork larger than this is refused before it is read.
 constexpr std::uintmax_t kMaxArtworkBytes = 32u << 20;
 // The pinned wall clock at virtual time 0 (14 November 2023).
-constexpr std::int64_t kWallClockAtStart = 1'700'000'000;
+// Tuesday 9 January 2024, 9:41, as the lock screen shows.
+constexpr std::int64_t kWallClockAtStart = 1'704'793'260;
 
 [[noreturn]] void failRun(const Scenario& scenario, const Command& c, const std::string& problem) {
     throw std::runtime_error(ScenarioError(scenario.file, c.line, problem).what());

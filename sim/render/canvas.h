@@ -26,6 +26,8 @@ struct Canvas {
     cairo_surface_t* surface = nullptr;
     double scale = 1;
     std::int64_t now = 0;
+    // Bitmaps scaled bilinearly: quicker, a little aliased when much reduced (the live window).
+    bool quickImages = false;
 };
 
 // canvas.cpp: a new transparent bitmap of `width` x `height` pixels drawn by `draw` (user space

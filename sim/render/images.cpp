@@ -57,7 +57,8 @@ CGRect placeContent(CGSize size, CGRect bounds, UIViewContentMode mode) {
     }
 }
 
-void drawBitmap(cairo_t* cr, const UIImage* image, CGRect rect, const CGColor* tint, double alpha) {
+void drawBitmap(cairo_t* cr, const UIImage* image, CGRect rect, const CGColor* tint, double alpha,
+                bool quick) {
     const CGImageRef& bitmap = image->CGImage();
     cairo_surface_t* surface = CGImageCreateCairoSurface(bitmap);
     if (!surface) return;
@@ -69,7 +70,7 @@ void drawBitmap(cairo_t* cr, const UIImage* image, CGRect rect, const CGColor* t
     // Edge pixels reach the rectangle's edge instead of fading out; GOOD filters properly when
     // an image is drawn much smaller than its pixels.
     cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
+    cairo_pattern_set_filter(pattern, quick ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_GOOD);
 
     cairo_save(cr);
     cairo_new_path(cr);
@@ -103,7 +104,8 @@ void drawImage(Canvas& canvas, const UIImage* image, CGRect rect, const CGColor&
         return;
     }
     if (!image->CGImage()) return;
-    drawBitmap(canvas.cr, image, rect, image->isTemplate() ? &tint : nullptr, alpha);
+    drawBitmap(canvas.cr, image, rect, image->isTemplate() ? &tint : nullptr, alpha,
+               canvas.quickImages);
 }
 
 void drawImageViewContent(Canvas& canvas, UIView* view, UIImage* image, CGRect bounds,

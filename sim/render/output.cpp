@@ -5,6 +5,7 @@
 #include "platform/graphics/limits.h"
 #include "platform/uikit/uikit.h"
 #include "sim/render/canvas.h"
+#include "sim/render/film_file.h"
 
 #include <cerrno>
 #include <cmath>
@@ -38,7 +39,11 @@ CGImageRef drawArea(CGRect area, const RenderOptions& options, std::string* erro
                     const std::function<void(render::Canvas&)>& draw) {
     int w = render::pixelsFor(area.size.width, options.scale);
     int h = render::pixelsFor(area.size.height, options.scale);
-    CGImageRef image = render::drawBitmap(w, h, options.scale, options.now, draw);
+    CGImageRef image =
+        render::drawBitmap(w, h, options.scale, options.now, [&](render::Canvas& canvas) {
+            canvas.quickImages = options.quickImages;
+            draw(canvas);
+        });
     if (!image)
         fail(error, "render: cannot make a bitmap of " + std::to_string(w) + " x " +
                         std::to_string(h) + " pixels");
@@ -152,16 +157,32 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
     MainQueue& queue = MainQueue::shared();
     std::int64_t start = queue.nowNanos();
     bool ok = true;
+    const bool animated = filmIsAnimatedFile(prefix);
+    AnimatedWebP webp;
+    auto milliseconds = [](double t) { return int(std::lround(t * 1000)); };
     for (long k = 0; k < count && ok; ++k) {
         if (k > 0) queue.runUntil(start + secondsToNanos(double(k) / fps));
+        CGImageRef image = renderRootOrScreen(root, scale, error);
+        if (animated) {
+            std::string problem;
+            ok = image && webp.add(*image, milliseconds(double(k) / fps), &problem);
+            if (!ok && image) fail(error, "cannot write " + prefix + ": " + problem);
+            continue;
+        }
         char number[32]; // room for any long, so the frame name is never cut
         std::snprintf(number, sizeof number, "-%04ld.png", k + 1);
-        CGImageRef image = renderRootOrScreen(root, scale, error);
         ok = image && writePNG(image, prefix + number, error);
         if (image && !ok && writeFailed) *writeFailed = true;
         if (ok && frames) frames->push_back(prefix + number);
     }
     queue.runUntil(start + secondsToNanos(seconds));
+    if (animated && ok) {
+        std::string problem;
+        std::vector<std::uint8_t> bytes = webp.finish(milliseconds(seconds), &problem);
+        ok = !bytes.empty() && writeFileAtomically(prefix, bytes, &problem);
+        if (!ok) fail(error, bytes.empty() ? "cannot write " + prefix + ": " + problem : problem);
+        if (ok && frames) frames->push_back(prefix);
+    }
     return ok;
 }
 

@@ -19,6 +19,8 @@ struct RenderOptions {
     double scale = 0;
     // Virtual time in nanoseconds; negative takes the main queue's current time.
     std::int64_t now = -1;
+    // Bitmaps scaled bilinearly, for a preview that must keep up with the real clock.
+    bool quickImages = false;
 };
 
 // Draws `root` and its subtree in the root's bounds (the root's own position and transform are
@@ -51,8 +53,9 @@ bool renderSnapshot(UIView* root, double scale, const std::string& path, std::st
 // advances `seconds` at `fps` frames per second: the first frame shows the current time, each
 // next one 1/fps later, and the clock stands `seconds` later when it returns (also after a
 // failed write). Root nil draws the whole screen. Rejects seconds outside (0, 600], fps outside
-// (0, 120] and more than 3600 frames. The paths written are added to `frames` when given;
-// *writeFailed is set when a frame could not be written.
+// (0, 120] and more than 3600 frames. A prefix ending in ".webp" writes that one animated file
+// instead (film_file.h), only once every frame is in. The paths written are added to `frames`
+// when given; *writeFailed is set when a frame could not be written.
 bool renderFilm(UIView* root, double scale, const std::string& prefix, double seconds, double fps,
                 std::string* error, std::vector<std::string>* frames = nullptr,
                 bool* writeFailed = nullptr);
