@@ -4,10 +4,10 @@
 #pragma once
 
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/cgcolor.h"
 #include "platform/graphics/geometry.h"
 #include "platform/graphics/pixels.h"
 #include "platform/runtime/runtime.h"
-#include "platform/uikit/color.h"
 
 #include <cairo.h>
 #include <memory>

@@ -1,13 +1,8 @@
 // UIColor: an RGBA colour with components in 0...1.
 #pragma once
 
+#include "platform/graphics/cgcolor.h"
 #include "platform/runtime/runtime.h"
-
-struct CGColor {
-    double r = 0, g = 0, b = 0, a = 0;
-    bool operator==(const CGColor&) const = default;
-};
-using CGColorRef = const CGColor*;
 
 class UIColor : public NSObject {
     VEY_CLASS(UIColor)
@@ -20,9 +15,8 @@ class UIColor : public NSObject {
     bool getRed(double* r, double* g, double* b, double* a) const;
     CGColorRef CGColor() const { return &rgba_; }
     const struct CGColor& rgba() const { return rgba_; }
-    // Makes this colour the fill of the current bitmap context (graphics).
+    // Makes this colour the fill of the current graphics context.
     void setFill() const;
-    void setStroke() const;
 
     bool isEqual(const NSObject* other) const override;
     std::string description() const override;
