@@ -49,12 +49,6 @@ inline CGFloat CGRectGetMidX(CGRect r) {
 inline CGFloat CGRectGetMidY(CGRect r) {
     return r.origin.y + r.size.height / 2;
 }
-inline CGFloat CGRectGetWidth(CGRect r) {
-    return std::fabs(r.size.width);
-}
-inline CGFloat CGRectGetHeight(CGRect r) {
-    return std::fabs(r.size.height);
-}
 
 struct CGAffineTransform {
     CGFloat a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
@@ -81,9 +75,6 @@ inline CGAffineTransform CGAffineTransformConcat(CGAffineTransform t1, CGAffineT
 // Scale applied before t, as CoreGraphics does.
 inline CGAffineTransform CGAffineTransformScale(CGAffineTransform t, CGFloat sx, CGFloat sy) {
     return CGAffineTransformConcat(CGAffineTransformMakeScale(sx, sy), t);
-}
-inline CGAffineTransform CGAffineTransformTranslate(CGAffineTransform t, CGFloat tx, CGFloat ty) {
-    return CGAffineTransformConcat(CGAffineTransformMakeTranslation(tx, ty), t);
 }
 inline bool CGAffineTransformIsIdentity(CGAffineTransform t) {
     return t == CGAffineTransformIdentity;

@@ -151,7 +151,6 @@ void objc_forgetClass(std::string_view name);
 Class object_getClass(id obj);
 const char* class_getName(Class cls);
 Class class_getSuperclass(Class cls);
-bool class_isMetaClass(Class cls);
 
 // Adds a method unless the class already has its own; returns whether it was added.
 bool class_addMethod(Class cls, SEL name, IMP imp, const char* types);

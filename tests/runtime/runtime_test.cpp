@@ -85,7 +85,7 @@ TEST(Runtime, AddingAMethodNeverReplacesOne) {
 TEST(Runtime, ClassMethodsLiveOnTheMetaclass) {
     Class base = makeBase();
     Class meta = object_getClass(base);
-    ASSERT_TRUE(class_isMetaClass(meta));
+    ASSERT_TRUE(meta->isMeta);
     EXPECT_TRUE(class_addMethod(meta, sel("shared"), reinterpret_cast<IMP>(&derivedExtra), "i@:"));
     EXPECT_EQ(send<int>(base, "shared"), 7);
     // Not an instance method, and inherited by subclasses' class objects.
