@@ -1,7 +1,7 @@
 // The host's object runtime: classes by name, interned selectors, nil-safe message send,
 // method add and replace (the hooking call), declared properties, associated objects and
 // reading instance variables by key. Objects are reference counted; Ref<T> is a strong
-// reference. See DESIGN.md, "The object runtime".
+// reference. See docs/ARCHITECTURE.md, "The runtime".
 #pragma once
 
 #include <atomic>
