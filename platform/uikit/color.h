@@ -11,7 +11,6 @@ class UIColor : public NSObject {
     static Ref<UIColor> colorWithWhite(double white, double alpha);
     static Ref<UIColor> whiteColor() { return colorWithWhite(1, 1); }
     static Ref<UIColor> blackColor() { return colorWithWhite(0, 1); }
-    static Ref<UIColor> clearColor() { return colorWithWhite(0, 0); }
     bool getRed(double* r, double* g, double* b, double* a) const;
     CGColorRef CGColor() const { return &rgba_; }
     const struct CGColor& rgba() const { return rgba_; }
