@@ -5,6 +5,7 @@
 
 #include "platform/foundation/foundation.h"
 #include "platform/graphics/graphics.h"
+#include "platform/uikit/color.h"
 
 class ColorExtractor : public NSObject {
     VEY_CLASS(ColorExtractor)

@@ -5,7 +5,7 @@ packages=(
   build-essential cmake pkg-config clang-format python3
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libplist-dev libcairo2-dev libfontconfig-dev libfreetype-dev libpng-dev libjpeg62-turbo-dev
-  libxxhash-dev
+  libxxhash-dev nlohmann-json3-dev
   libwebp-dev libsdl2-dev xvfb xdotool
   fonts-inter fonts-noto-color-emoji fonts-wqy-microhei
 )

@@ -1,8 +1,8 @@
 #include "sim/device.h"
 
 #include "platform/foundation/foundation.h"
+#include "platform/loader/loader.h"
 #include "platform/mediaplayer/mediaplayer.h"
-#include "platform/runtime/loader.h"
 
 #include <filesystem>
 #include <fstream>

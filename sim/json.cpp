@@ -2,7 +2,7 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <nlohmann/json.hpp>
 
 namespace sim {
 
@@ -26,6 +26,7 @@ std::string Json::dump(bool pretty) const {
     return out;
 }
 
+// The layout is the dump's own: nlohmann's printer would put every number of a frame on a line.
 void Json::write(std::string& out, int indent, bool pretty) const {
     auto newline = [&](int level) {
         if (!pretty) return;
@@ -67,83 +68,16 @@ void Json::write(std::string& out, int indent, bool pretty) const {
     }
 }
 
-namespace {
-
-// Length of the valid UTF-8 sequence at text[i], or 0 when it is not one.
-std::size_t utf8Length(std::string_view text, std::size_t i) {
-    auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-    unsigned char c = byte(i);
-    std::size_t n = c < 0x80           ? 1
-                    : (c >> 5) == 0x6  ? 2
-                    : (c >> 4) == 0xE  ? 3
-                    : (c >> 3) == 0x1E ? 4
-                                       : 0;
-    if (n == 0 || i + n > text.size()) return 0;
-    for (std::size_t k = 1; k < n; k++)
-        if ((byte(i + k) & 0xC0) != 0x80) return 0;
-    unsigned cp = n == 1 ? c : n == 2 ? c & 0x1F : n == 3 ? c & 0x0F : c & 0x07;
-    for (std::size_t k = 1; k < n; k++)
-        cp = (cp << 6) | (byte(i + k) & 0x3F);
-    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-    static constexpr unsigned minimum[] = {0, 0, 0x80, 0x800, 0x10000};
-    if (cp < minimum[n] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return 0;
-    return n;
-}
-
-} // namespace
-
 std::string jsonQuote(std::string_view text) {
-    std::string out = "\"";
-    for (std::size_t i = 0; i < text.size();) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        std::size_t n = utf8Length(text, i);
-        if (n == 0) {
-            out += "\xEF\xBF\xBD";
-            i++;
-            continue;
-        }
-        if (n > 1) {
-            out.append(text.substr(i, n));
-            i += n;
-            continue;
-        }
-        switch (c) {
-        case '"':
-            out += "\\\"";
-            break;
-        case '\\':
-            out += "\\\\";
-            break;
-        case '\n':
-            out += "\\n";
-            break;
-        case '\r':
-            out += "\\r";
-            break;
-        case '\t':
-            out += "\\t";
-            break;
-        case '\b':
-            out += "\\b";
-            break;
-        case '\f':
-            out += "\\f";
-            break;
-        default:
-            if (c < 0x20 || c == 0x7F) {
-                char buf[8];
-                std::snprintf(buf, sizeof buf, "\\u%04x", c);
-                out += buf;
-            } else {
-                out += char(c);
-            }
-        }
-        i++;
-    }
-    out += '"';
+    std::string out = nlohmann::json(std::string(text))
+                          .dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    // DEL is escaped too, so that the dump shows no control character as it is.
+    for (std::size_t at = out.find('\x7f'); at != std::string::npos; at = out.find('\x7f', at))
+        out.replace(at, 1, "\\u007f");
     return out;
 }
 
+// std::to_chars rather than nlohmann, which writes whole doubles as "390.0".
 std::string jsonNumber(double value) {
     if (!std::isfinite(value)) return "null";
     if (value == 0) return "0"; // also for -0

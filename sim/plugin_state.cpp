@@ -5,7 +5,7 @@
 
 #include "entry/state_table.h"
 
-#include "platform/runtime/loader.h"
+#include "platform/loader/loader.h"
 #include "platform/runtime/runtime.h"
 
 #include <cstdint>

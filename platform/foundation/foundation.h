@@ -20,7 +20,6 @@
 // is not a number reads 0; values out of range clamp.
 int NSStringIntValue(std::string_view text);
 float NSStringFloatValue(std::string_view text);
-double NSStringDoubleValue(std::string_view text);
 bool NSStringBoolValue(std::string_view text);
 // Length in UTF-16 code units (characters outside the basic plane count two).
 std::size_t NSStringUTF16Length(std::string_view utf8);
@@ -37,7 +36,6 @@ class NSString : public NSObject {
     float floatValue() const { return NSStringFloatValue(text_); }
     bool boolValue() const { return NSStringBoolValue(text_); }
     std::size_t length() const { return NSStringUTF16Length(text_); }
-    bool isEqualToString(std::string_view other) const { return text_ == other; }
 
     bool isEqual(const NSObject* other) const override;
     std::size_t hash() const override { return std::hash<std::string>{}(text_); }
@@ -54,7 +52,6 @@ class NSNumber : public NSObject {
     static Ref<NSNumber> withInteger(std::int64_t v);
     static Ref<NSNumber> withDouble(double v);
     bool isBool() const { return kind_ == Kind::Bool; }
-    bool isInteger() const { return kind_ != Kind::Double; }
     bool boolValue() const { return kind_ == Kind::Double ? real_ != 0 : integer_ != 0; }
     std::int64_t integerValue() const;
     double doubleValue() const { return kind_ == Kind::Double ? real_ : double(integer_); }
@@ -102,7 +99,6 @@ class NSDictionary : public NSObject {
     static Ref<NSDictionary> make();
     void setObject(id value, std::string_view key);
     NSObject* objectForKey(std::string_view key) const;
-    const std::vector<std::pair<std::string, Ref<NSObject>>>& entries() const { return entries_; }
 
   private:
     std::vector<std::pair<std::string, Ref<NSObject>>> entries_;
@@ -168,9 +164,6 @@ class MainQueue {
     void runUntil(std::int64_t when);
     // Runs what is due now (including what that schedules for now) without moving the clock.
     void runPending() { runUntil(now_); }
-    std::size_t pendingCount() const { return tasks_.size(); }
-    // Time of the next task, or -1 when none is scheduled.
-    std::int64_t nextDue() const;
 
     // Host work run at the end of every turn (one task), e.g. layout passes.
     void addTurnObserver(std::function<void()> observer);

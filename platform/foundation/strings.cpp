@@ -22,29 +22,7 @@ std::size_t skipSpace(std::string_view t) {
     return i;
 }
 
-} // namespace
-
-int NSStringIntValue(std::string_view text) {
-    std::size_t i = skipSpace(text);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-    long long value = 0;
-    bool clamped = false;
-    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); i++) {
-        if (clamped) continue;
-        value = value * 10 + (text[i] - '0');
-        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) clamped = true;
-    }
-    if (negative) {
-        if (clamped || -value < std::numeric_limits<int>::min())
-            return std::numeric_limits<int>::min();
-        return static_cast<int>(-value);
-    }
-    if (clamped || value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
-    return static_cast<int>(value);
-}
-
-double NSStringDoubleValue(std::string_view text) {
+double readDouble(std::string_view text) {
     // strtod over a bounded, NUL-terminated copy of the numeric prefix: it stops at the first
     // character that does not belong to a number and gives 0 for none. Hex, inf and nan are
     // not numbers to the platform, so only sign, digits, one point and an exponent pass.
@@ -77,8 +55,30 @@ double NSStringDoubleValue(std::string_view text) {
     return v;
 }
 
+} // namespace
+
+int NSStringIntValue(std::string_view text) {
+    std::size_t i = skipSpace(text);
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    long long value = 0;
+    bool clamped = false;
+    for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); i++) {
+        if (clamped) continue;
+        value = value * 10 + (text[i] - '0');
+        if (value > static_cast<long long>(std::numeric_limits<int>::max()) + 1) clamped = true;
+    }
+    if (negative) {
+        if (clamped || -value < std::numeric_limits<int>::min())
+            return std::numeric_limits<int>::min();
+        return static_cast<int>(-value);
+    }
+    if (clamped || value > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    return static_cast<int>(value);
+}
+
 float NSStringFloatValue(std::string_view text) {
-    double v = NSStringDoubleValue(text);
+    double v = readDouble(text);
     constexpr double maxFloat = std::numeric_limits<float>::max();
     if (v > maxFloat) return std::numeric_limits<float>::max();
     if (v < -maxFloat) return -std::numeric_limits<float>::max();

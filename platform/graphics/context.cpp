@@ -19,7 +19,7 @@ int pixelsFor(CGFloat points, CGFloat scale) {
 } // namespace
 
 CGContext::~CGContext() {
-    if (ownsCairo_ && cr_) cairo_destroy(cr_);
+    if (cr_) cairo_destroy(cr_);
     if (surface_) cairo_surface_destroy(surface_);
 }
 
@@ -38,14 +38,7 @@ std::unique_ptr<CGContext> CGContext::makeBitmap(CGSize size, bool opaque, CGFlo
     c->surface_ = cairo_image_surface_create_for_data(reinterpret_cast<unsigned char*>(data),
                                                       CAIRO_FORMAT_ARGB32, w, h, w * 4);
     c->cr_ = cairo_create(c->surface_);
-    c->ownsCairo_ = true;
     cairo_scale(c->cr_, scale, scale);
-    return c;
-}
-
-std::unique_ptr<CGContext> CGContext::wrap(cairo_t* cr) {
-    std::unique_ptr<CGContext> c(new CGContext);
-    c->cr_ = cr;
     return c;
 }
 
@@ -157,42 +150,24 @@ CGImageRef CGContext::snapshot() {
 // The context stack
 
 namespace {
-struct StackEntry {
-    CGContext* context;
-    std::unique_ptr<CGContext> owned;
-};
-thread_local std::vector<StackEntry> stack;
+thread_local std::vector<std::unique_ptr<CGContext>> stack;
 } // namespace
 
 void UIGraphicsBeginImageContextWithOptions(CGSize size, bool opaque, CGFloat scale) {
     if (scale <= 0) scale = mainScreenMetrics().scale;
-    auto c = CGContext::makeBitmap(size, opaque, scale);
-    CGContext* raw = c.get();
-    stack.push_back({raw, std::move(c)});
-}
-
-void UIGraphicsBeginImageContext(CGSize size) {
-    UIGraphicsBeginImageContextWithOptions(size, false, 1);
+    stack.push_back(CGContext::makeBitmap(size, opaque, scale));
 }
 
 CGContextRef UIGraphicsGetCurrentContext() {
-    return stack.empty() ? nullptr : stack.back().context;
+    return stack.empty() ? nullptr : stack.back().get();
 }
 
 Ref<UIImage> UIGraphicsGetImageFromCurrentImageContext() {
-    if (stack.empty() || !stack.back().owned) return nullptr;
-    CGContext* c = stack.back().context;
+    if (stack.empty()) return nullptr;
+    CGContext* c = stack.back().get();
     return UIImage::imageWithCGImage(c->snapshot(), c->scale);
 }
 
 void UIGraphicsEndImageContext() {
-    if (!stack.empty() && stack.back().owned) stack.pop_back();
-}
-
-void UIGraphicsPushContext(CGContextRef context) {
-    if (context) stack.push_back({context, nullptr});
-}
-
-void UIGraphicsPopContext() {
-    if (!stack.empty() && !stack.back().owned) stack.pop_back();
+    if (!stack.empty()) stack.pop_back();
 }

@@ -1,13 +1,12 @@
 // Bitmap contexts and drawing on Cairo. Image contexts form a per-thread stack as on the
-// platform; the renderer can also push a context that wraps a cairo_t of its own, so that
-// drawRect: implementations draw into it through UIGraphicsGetCurrentContext.
+// platform.
 #pragma once
 
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/cgcolor.h"
 #include "platform/graphics/geometry.h"
 #include "platform/graphics/pixels.h"
 #include "platform/runtime/runtime.h"
-#include "platform/uikit/color.h"
 
 #include <cairo.h>
 #include <memory>
@@ -32,14 +31,12 @@ struct CGContext {
 
     // Image context of `pixelWidth` x `pixelHeight` pixels showing `size` points.
     static std::unique_ptr<CGContext> makeBitmap(CGSize size, bool opaque, CGFloat scale);
-    // Borrows a cairo_t (not destroyed with the context).
-    static std::unique_ptr<CGContext> wrap(cairo_t* cr);
 
     // The cairo_t to draw with; call before every drawing operation so that an image taken
     // from the context keeps its pixels (copy on write).
     cairo_t* drawTarget();
     // The pixels for writing directly (ARGB32 premultiplied, rows of pixelWidth); nil when the
-    // context is not a bitmap. Valid until the next drawing call.
+    // context has none. Valid until the next drawing call.
     std::uint32_t* writablePixels();
     // The same for a caller about to overwrite every pixel: the initial clear is skipped.
     std::uint32_t* pixelsForOverwrite();
@@ -67,14 +64,12 @@ struct CGContext {
         CGFloat lineWidth = 1;
     };
     State state;
-    std::vector<State> saved;
 
   private:
     CGContext() = default;
     void detachSnapshot();
     cairo_t* cr_ = nullptr;
     cairo_surface_t* surface_ = nullptr;
-    bool ownsCairo_ = false;
     bool snapshotTaken_ = false;
     bool written_ = false;
     // The initial value, written only when something needs the pixels.
@@ -87,14 +82,10 @@ using CGContextRef = CGContext*;
 // Image contexts. Scale 0 is the main screen's scale; the bitmap has ceil(size * scale)
 // pixels. A non-opaque context starts transparent, an opaque one black.
 void UIGraphicsBeginImageContextWithOptions(CGSize size, bool opaque, CGFloat scale);
-void UIGraphicsBeginImageContext(CGSize size);
 CGContextRef UIGraphicsGetCurrentContext();
 // Nil when the current context is not an image context (or there is none).
 Ref<UIImage> UIGraphicsGetImageFromCurrentImageContext();
 void UIGraphicsEndImageContext();
-// Makes `context` current without owning it (for drawRect: under the renderer).
-void UIGraphicsPushContext(CGContextRef context);
-void UIGraphicsPopContext();
 
 // The bitmap context's pixels for direct writing (see CGContext::writablePixels).
 std::uint32_t* CGBitmapContextGetData(CGContextRef c);
@@ -108,15 +99,7 @@ void CGContextSetLineWidth(CGContextRef c, CGFloat width);
 void CGContextFillRect(CGContextRef c, CGRect rect);
 void CGContextAddPath(CGContextRef c, CGPathRef path);
 void CGContextStrokePath(CGContextRef c);
-void CGContextFillPath(CGContextRef c);
-void CGContextSaveGState(CGContextRef c);
-void CGContextRestoreGState(CGContextRef c);
 void CGContextTranslateCTM(CGContextRef c, CGFloat tx, CGFloat ty);
-void CGContextScaleCTM(CGContextRef c, CGFloat sx, CGFloat sy);
-void CGContextConcatCTM(CGContextRef c, CGAffineTransform t);
-void CGContextClipToRect(CGContextRef c, CGRect rect);
-// Draws the bitmap stretched into `rect` (top-left origin, as UIKit draws).
-void CGContextDrawImage(CGContextRef c, CGRect rect, const CGImageRef& image);
 
 // A Cairo surface over the bitmap's pixels without copying; it keeps the bitmap alive until it
 // is destroyed (cairo_surface_destroy). Opaque bitmaps come as RGB24 so Cairo copies them.

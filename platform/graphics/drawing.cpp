@@ -125,50 +125,8 @@ void CGContextStrokePath(CGContextRef c) {
     cairo_stroke(cr);
 }
 
-void CGContextFillPath(CGContextRef c) {
-    cairo_t* cr = c ? c->drawTarget() : nullptr;
-    if (!cr) return;
-    setSource(cr, c->state.fill);
-    cairo_fill(cr);
-}
-
-void CGContextSaveGState(CGContextRef c) {
-    cairo_t* cr = c ? c->drawTarget() : nullptr;
-    if (!cr) return;
-    c->saved.push_back(c->state);
-    cairo_save(cr);
-}
-
-void CGContextRestoreGState(CGContextRef c) {
-    cairo_t* cr = c ? c->drawTarget() : nullptr;
-    if (!cr || c->saved.empty()) return;
-    c->state = c->saved.back();
-    c->saved.pop_back();
-    cairo_restore(cr);
-}
-
 void CGContextTranslateCTM(CGContextRef c, CGFloat tx, CGFloat ty) {
     if (cairo_t* cr = c ? c->drawTarget() : nullptr) cairo_translate(cr, tx, ty);
-}
-
-void CGContextScaleCTM(CGContextRef c, CGFloat sx, CGFloat sy) {
-    if (cairo_t* cr = c ? c->drawTarget() : nullptr) cairo_scale(cr, sx, sy);
-}
-
-void CGContextConcatCTM(CGContextRef c, CGAffineTransform t) {
-    cairo_t* cr = c ? c->drawTarget() : nullptr;
-    if (!cr) return;
-    cairo_matrix_t m;
-    cairo_matrix_init(&m, t.a, t.b, t.c, t.d, t.tx, t.ty);
-    cairo_transform(cr, &m);
-}
-
-void CGContextClipToRect(CGContextRef c, CGRect rect) {
-    cairo_t* cr = c ? c->drawTarget() : nullptr;
-    if (!cr) return;
-    cairo_new_path(cr);
-    cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
-    cairo_clip(cr);
 }
 
 cairo_surface_t* CGImageCreateCairoSurface(const CGImageRef& image) {
@@ -207,7 +165,6 @@ void drawBitmap(cairo_t* cr, const CGImageRef& image, CGRect rect, cairo_operato
     cairo_restore(cr);
     cairo_surface_destroy(s);
 }
-} // namespace
 
 // A one-colour bitmap is a fill; a bitmap landing pixel for pixel is composited directly.
 void drawInContext(CGContextRef c, const CGImageRef& image, CGRect rect, CGBlendMode mode,
@@ -252,10 +209,7 @@ void drawInContext(CGContextRef c, const CGImageRef& image, CGRect rect, CGBlend
     }
     drawBitmap(c->drawTarget(), image, rect, cairoOperatorForBlendMode(mode), alpha);
 }
-
-void CGContextDrawImage(CGContextRef c, CGRect rect, const CGImageRef& image) {
-    drawInContext(c, image, rect, kCGBlendModeNormal, 1);
-}
+} // namespace
 
 void UIImageDrawInCairo(cairo_t* cr, const UIImage* image, CGRect rect, cairo_operator_t op,
                         double alpha) {

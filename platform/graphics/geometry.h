@@ -94,9 +94,6 @@ inline CGAffineTransform CGAffineTransformConcat(CGAffineTransform t1, CGAffineT
 inline CGAffineTransform CGAffineTransformScale(CGAffineTransform t, CGFloat sx, CGFloat sy) {
     return CGAffineTransformConcat(CGAffineTransformMakeScale(sx, sy), t);
 }
-inline CGAffineTransform CGAffineTransformTranslate(CGAffineTransform t, CGFloat tx, CGFloat ty) {
-    return CGAffineTransformConcat(CGAffineTransformMakeTranslation(tx, ty), t);
-}
 inline bool CGAffineTransformIsIdentity(CGAffineTransform t) {
     return t == CGAffineTransformIdentity;
 }

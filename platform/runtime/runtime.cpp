@@ -124,9 +124,6 @@ const char* class_getName(Class cls) {
 Class class_getSuperclass(Class cls) {
     return cls ? cls->superclass : nullptr;
 }
-bool class_isMetaClass(Class cls) {
-    return cls && cls->isMeta;
-}
 
 const objc_method* class_lookupMethod(Class cls, SEL sel) {
     if (!cls) return nullptr;

@@ -1,7 +1,7 @@
 // The host's object runtime: classes by name, interned selectors, nil-safe message send,
 // method add and replace (the hooking call), declared properties, associated objects and
 // reading instance variables by key. Objects are reference counted; Ref<T> is a strong
-// reference. See DESIGN.md, "The object runtime".
+// reference. See docs/ARCHITECTURE.md, "The runtime".
 #pragma once
 
 #include <atomic>
@@ -151,7 +151,6 @@ void objc_forgetClass(std::string_view name);
 Class object_getClass(id obj);
 const char* class_getName(Class cls);
 Class class_getSuperclass(Class cls);
-bool class_isMetaClass(Class cls);
 
 // Adds a method unless the class already has its own; returns whether it was added.
 bool class_addMethod(Class cls, SEL name, IMP imp, const char* types);

@@ -1,5 +1,5 @@
 // The application object and SpringBoard's start.
-#include "platform/runtime/loader.h"
+#include "platform/loader/loader.h"
 #include "platform/springboard/springboard.h"
 
 namespace {

@@ -1,5 +1,7 @@
 #include "platform/uikit/color.h"
 
+#include "platform/graphics/context.h"
+
 #include <algorithm>
 #include <cstdio>
 
@@ -33,4 +35,8 @@ std::string UIColor::description() const {
     std::snprintf(buf, sizeof buf, "UIExtendedSRGBColorSpace %g %g %g %g", rgba_.r, rgba_.g,
                   rgba_.b, rgba_.a);
     return buf;
+}
+
+void UIColor::setFill() const {
+    CGContextSetFillColorWithColor(UIGraphicsGetCurrentContext(), CGColor());
 }

@@ -1,13 +1,8 @@
 // UIColor: an RGBA colour with components in 0...1.
 #pragma once
 
+#include "platform/graphics/cgcolor.h"
 #include "platform/runtime/runtime.h"
-
-struct CGColor {
-    double r = 0, g = 0, b = 0, a = 0;
-    bool operator==(const CGColor&) const = default;
-};
-using CGColorRef = const CGColor*;
 
 class UIColor : public NSObject {
     VEY_CLASS(UIColor)
@@ -16,13 +11,11 @@ class UIColor : public NSObject {
     static Ref<UIColor> colorWithWhite(double white, double alpha);
     static Ref<UIColor> whiteColor() { return colorWithWhite(1, 1); }
     static Ref<UIColor> blackColor() { return colorWithWhite(0, 1); }
-    static Ref<UIColor> clearColor() { return colorWithWhite(0, 0); }
     bool getRed(double* r, double* g, double* b, double* a) const;
     CGColorRef CGColor() const { return &rgba_; }
     const struct CGColor& rgba() const { return rgba_; }
-    // Makes this colour the fill of the current bitmap context (graphics).
+    // Makes this colour the fill of the current graphics context.
     void setFill() const;
-    void setStroke() const;
 
     bool isEqual(const NSObject* other) const override;
     std::string description() const override;

@@ -3,10 +3,23 @@
 #include <gtest/gtest.h>
 
 namespace {
+
 void after(double seconds, std::function<void()> block) {
     dispatch_after(dispatch_time(DISPATCH_TIME_NOW, secondsToNanos(seconds)),
                    dispatch_get_main_queue(), std::move(block));
 }
+
+// Counts its destructions; one made with `chained` autoreleases another as it goes.
+struct Tracked : NSObject {
+    static int destroyed;
+    bool chained = false;
+    ~Tracked() override {
+        destroyed++;
+        if (chained) autorelease(Ref<Tracked>::adopt(new Tracked()));
+    }
+};
+int Tracked::destroyed = 0;
+
 } // namespace
 
 TEST(MainQueue, RunsByDueTimeThenSchedulingOrder) {
@@ -25,30 +38,51 @@ TEST(MainQueue, RunsByDueTimeThenSchedulingOrder) {
     EXPECT_EQ(q.nowNanos(), 1200 * NSEC_PER_MSEC);
 }
 
-TEST(MainQueue, WorkScheduledWhileRunningRunsWhenDue) {
+// Blocks a running block schedules for its own due time go after the ones already waiting for
+// it, in the order they were scheduled; a time already past runs now, never turning the clock back.
+TEST(MainQueue, WorkScheduledWhileRunningKeepsItsPlace) {
     auto& q = MainQueue::shared();
     q.reset();
-    std::vector<double> at;
+    std::string log;
     after(0.1, [&] {
-        at.push_back(q.now());
-        after(0.1, [&] { at.push_back(q.now()); });
-        after(5, [&] { at.push_back(q.now()); });
+        log += "a";
+        after(0, [&] { log += "c"; });
+        dispatch_async(dispatch_get_main_queue(), [&] { log += "d"; });
+        dispatch_after(secondsToNanos(0.05), dispatch_get_main_queue(),
+                       [&] { log += "e@" + std::to_string(q.nowNanos() / NSEC_PER_MSEC); });
+        after(0.05, [&] { log += "g"; });
     });
-    q.runUntil(secondsToNanos(0.25));
-    ASSERT_EQ(at.size(), 2u);
-    EXPECT_DOUBLE_EQ(at[1], 0.2);
-    EXPECT_EQ(q.pendingCount(), 1u);
-    EXPECT_EQ(q.nextDue(), secondsToNanos(5.1));
+    after(0.1, [&] { log += "b"; });
+    after(0.15, [&] { log += "f"; });
+    q.runUntil(secondsToNanos(0.1));
+    EXPECT_EQ(log, "abcde@100");
+    q.runFor(1);
+    EXPECT_EQ(log, "abcde@100fg");
 }
 
-TEST(MainQueue, TurnObserversRunAfterEveryTask) {
+// A turn ends with the host's end-of-turn work, then the autorelease drain: what a task
+// autoreleases lives through that task and its observers and is gone before the next task.
+TEST(MainQueue, EachTurnEndsWithObserversThenTheAutoreleaseDrain) {
     auto& q = MainQueue::shared();
     q.reset();
-    int tasks = 0, turns = 0;
-    q.addTurnObserver([&] { turns++; });
-    dispatch_async(dispatch_get_main_queue(), [&] { tasks++; });
-    dispatch_async(dispatch_get_main_queue(), [&] { tasks++; });
+    Tracked::destroyed = 0;
+    std::vector<std::string> log;
+    auto note = [&](const char* who) { log.push_back(who + std::to_string(Tracked::destroyed)); };
+    q.addTurnObserver([&] { note("observer "); });
+    dispatch_async(dispatch_get_main_queue(), [&] {
+        Ref<Tracked> first = Ref<Tracked>::adopt(new Tracked());
+        first->chained = true;
+        autorelease(first);
+        first = nullptr;
+        note("task ");
+    });
+    dispatch_async(dispatch_get_main_queue(), [&] { note("next "); });
     q.runPending();
-    EXPECT_EQ(tasks, 2);
-    EXPECT_EQ(turns, 2);
+    // The object the drain's release autoreleased is drained in the same turn end.
+    EXPECT_EQ(log, (std::vector<std::string>{"task 0", "observer 0", "next 2", "observer 2"}));
+    // Outside a task the host ends the turn itself.
+    autorelease(Ref<Tracked>::adopt(new Tracked()));
+    EXPECT_EQ(Tracked::destroyed, 2);
+    q.endTurn();
+    EXPECT_EQ(Tracked::destroyed, 3);
 }

@@ -1,5 +1,6 @@
 #include "platform/foundation/foundation.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
@@ -16,6 +17,16 @@ int baseValue(id, SEL) {
 }
 int derivedExtra(id, SEL) {
     return 7;
+}
+int hooked(id, SEL) {
+    return 42;
+}
+double twice(id, SEL, double v) {
+    return 2 * v;
+}
+void take(id, SEL, id) {}
+id nothing(id, SEL) {
+    return nullptr;
 }
 
 Class makeBase() {
@@ -67,6 +78,82 @@ TEST(Runtime, HookingAnInheritedMethodLeavesTheSuperclassAlone) {
     EXPECT_EQ(class_methodListing(derived).size(), 1u);
 }
 
+// Lookups are cached; every change to a method table must reach the lookups cached before it.
+TEST(Runtime, CachedLookupsSeeLaterChanges) {
+    struct Case {
+        const char* change;
+        void (*apply)(Class base, Class derived);
+        int base, derived;
+        bool derivedAnswersLater;
+    };
+    const Case cases[] = {
+        {"hook in the superclass",
+         [](Class b, Class) { MSHookMessageEx(b, sel("value"), IMP(&hooked), nullptr); }, 42, 42,
+         false},
+        {"override in the subclass",
+         [](Class, Class d) { class_addMethod(d, sel("value"), IMP(&derivedExtra), "i@:"); }, 1, 7,
+         false},
+        {"method added after a failed lookup",
+         [](Class b, Class) { class_addMethod(b, sel("later"), IMP(&derivedExtra), "i@:"); }, 1, 1,
+         true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.change);
+        Class base = makeBase();
+        Class derived = objc_makeClass("TestDerived", base);
+        Ref<NSObject> b = Ref<NSObject>::adopt(class_createInstance(base));
+        Ref<NSObject> d = Ref<NSObject>::adopt(class_createInstance(derived));
+        ASSERT_EQ(send<int>(d, "value"), 1);
+        ASSERT_EQ(send<int>(b, "value"), 1);
+        ASSERT_FALSE(respondsToSelector(d, sel("later")));
+        c.apply(base, derived);
+        EXPECT_EQ(send<int>(b, "value"), c.base);
+        EXPECT_EQ(send<int>(d, "value"), c.derived);
+        EXPECT_EQ(respondsToSelector(d, sel("later")), c.derivedAnswersLater);
+    }
+}
+
+// Debug builds stop a call whose C++ types differ from the method's encoding, before the
+// implementation reads arguments of the wrong kind.
+TEST(RuntimeDeathTest, CallsMustMatchTheMethodsEncoding) {
+#ifdef NDEBUG
+    GTEST_SKIP() << "calls are checked in debug builds only";
+#endif
+    Class cls = makeBase();
+    rt_addMethod(cls, "twice:", &twice);
+    rt_addMethod(cls, "take:", &take);
+    rt_addMethod(cls, "nothing", &nothing);
+    Ref<NSObject> obj = Ref<NSObject>::adopt(class_createInstance(cls));
+    Ref<NSString> text = NSString::make("x");
+    struct Case {
+        const char* call;
+        std::function<void()> run;
+        bool matches;
+    };
+    const Case cases[] = {
+        {"as declared", [&] { send<double>(obj, "twice:", 2.0); }, true},
+        {"objects as Ref, pointer and nil",
+         [&] {
+             send(obj, "take:", text);
+             send(obj, "take:", text.get());
+             send(obj, "take:", nullptr);
+         },
+         true},
+        {"an object result as its class", [&] { send<NSString*>(obj, "nothing"); }, true},
+        {"an int for a double", [&] { send<double>(obj, "twice:", 2); }, false},
+        {"a float result for a double", [&] { send<float>(obj, "twice:", 2.0); }, false},
+        {"a missing argument", [&] { send<double>(obj, "twice:"); }, false},
+        {"a result from a void method", [&] { send<int>(obj, "take:", nullptr); }, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.call);
+        if (c.matches)
+            c.run();
+        else
+            EXPECT_DEATH(c.run(), "has type encoding");
+    }
+}
+
 TEST(Runtime, AddingAMethodNeverReplacesOne) {
     Class base = makeBase();
     Class derived = objc_makeClass("TestDerived", base);
@@ -85,7 +172,7 @@ TEST(Runtime, AddingAMethodNeverReplacesOne) {
 TEST(Runtime, ClassMethodsLiveOnTheMetaclass) {
     Class base = makeBase();
     Class meta = object_getClass(base);
-    ASSERT_TRUE(class_isMetaClass(meta));
+    ASSERT_TRUE(meta->isMeta);
     EXPECT_TRUE(class_addMethod(meta, sel("shared"), reinterpret_cast<IMP>(&derivedExtra), "i@:"));
     EXPECT_EQ(send<int>(base, "shared"), 7);
     // Not an instance method, and inherited by subclasses' class objects.

@@ -19,6 +19,7 @@ TEST(Json, TextIsEscapedAndInvalidUtf8Replaced) {
     EXPECT_EQ(sim::jsonQuote("\xC3"), "\"\xEF\xBF\xBD\"");                 // cut short
     EXPECT_EQ(sim::jsonQuote("\xC0\xAF"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\""); // overlong "/"
     EXPECT_EQ(sim::jsonQuote("\xED\xA0\x80"), "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\"");
+    EXPECT_EQ(sim::jsonQuote("\xE2\x82\x41"), "\"\xEF\xBF\xBD\x41\""); // one per broken sequence
     std::string nul("x\0y", 3);
     EXPECT_EQ(sim::jsonQuote(nul), "\"x\\u0000y\"");
 }

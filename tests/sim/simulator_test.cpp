@@ -3,7 +3,7 @@
 // and the errors only a running scenario can find.
 #include "common/hook_rows.h"
 #include "host/host_fixture.h"
-#include "platform/runtime/loader.h"
+#include "platform/loader/loader.h"
 #include "sim_fixture.h"
 
 #include <algorithm>

@@ -1,5 +1,5 @@
 #include "platform/foundation/foundation.h"
-#include "platform/runtime/loader.h"
+#include "platform/loader/loader.h"
 
 #include <dlfcn.h>
 #include <filesystem>

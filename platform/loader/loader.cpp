@@ -1,4 +1,4 @@
-#include "platform/runtime/loader.h"
+#include "platform/loader/loader.h"
 
 #include "platform/foundation/foundation.h"
 #include "platform/preferences/plist_file.h"
