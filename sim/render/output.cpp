@@ -24,6 +24,11 @@ void fail(std::string* error, std::string message) {
     if (error) *error = std::move(message);
 }
 
+std::function<void(long, long)>& filmProgress() {
+    static std::function<void(long, long)> progress;
+    return progress;
+}
+
 bool resolve(RenderOptions& options, std::string* error) {
     if (options.scale == 0) options.scale = UIScreen::mainScreen()->scale();
     if (!(options.scale > 0 && options.scale <= kMaxScale)) {
@@ -153,6 +158,7 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
     std::int64_t start = queue.nowNanos();
     bool ok = true;
     for (long k = 0; k < count && ok; ++k) {
+        if (filmProgress()) filmProgress()(k + 1, count);
         if (k > 0) queue.runUntil(start + secondsToNanos(double(k) / fps));
         char number[32]; // room for any long, so the frame name is never cut
         std::snprintf(number, sizeof number, "-%04ld.png", k + 1);
@@ -163,6 +169,10 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
     }
     queue.runUntil(start + secondsToNanos(seconds));
     return ok;
+}
+
+void setFilmProgress(std::function<void(long frame, long count)> progress) {
+    filmProgress() = std::move(progress);
 }
 
 namespace {
