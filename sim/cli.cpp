@@ -3,14 +3,17 @@
 #include "sim/live/session.h"
 #include "sim/scenario.h"
 #include "sim/simulator.h"
+#include "sim/test_runner.h"
 
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 #include <stdexcept>
 #include <string_view>
+#include <unistd.h>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -22,8 +25,10 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitBadInput = 2;
 
-const char* kUsage = "usage: vey-sim run SCENARIO [--out DIR]\n"
+const char* kUsage = "usage: vey-sim run SCENARIO [--out DIR] [--record]\n"
                      "       vey-sim demo [--out DIR]\n"
+                     "       vey-sim test PATH... [--jobs N] [--filter TEXT] [--out DIR] "
+                     "[--record]\n"
                      "       vey-sim live [SCENARIO] [--out DIR] [--device WxH] [--scale S]\n";
 
 struct Arguments {
@@ -32,6 +37,7 @@ struct Arguments {
     std::string outDir;
     bool hasOut = false;
     LiveOptions live;
+    bool record = false;
 };
 
 std::optional<double> number(const std::string& text) {
@@ -95,6 +101,8 @@ std::string parseArguments(int argc, const char* const* argv, Arguments& args) {
             }
             if (args.outDir.empty()) return "--out needs a folder";
             args.hasOut = true;
+        } else if (w == "--record" && args.command == "run") {
+            args.record = true;
         } else if (w.size() > 1 && w[0] == '-') {
             return "unknown option '" + w + "'";
         } else if ((args.command == "run" || args.command == "live") && args.scenario.empty()) {
@@ -116,6 +124,24 @@ std::string makeTemporaryFolder() {
     return buffer.data();
 }
 
+// Progress lines are for a person watching, never for a log.
+bool terminal(std::ostream& err) {
+    return &err == &std::cerr && ::isatty(STDERR_FILENO);
+}
+
+int runTestCommand(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+    TestOptions options;
+    std::string problem = parseTestArguments({argv + 2, argv + argc}, options);
+    if (!problem.empty()) {
+        err << "vey-sim: " << problem << "\n" << kUsage;
+        return kExitBadInput;
+    }
+    std::error_code error;
+    options.simulator = fs::read_symlink("/proc/self/exe", error).string();
+    options.progress = terminal(err);
+    return runTests(options, out, err);
+}
+
 } // namespace
 
 CliPaths builtPaths() {
@@ -128,6 +154,8 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         out << kUsage;
         return 0;
     }
+    if (argc > 1 && std::string_view(argv[1]) == "test")
+        return runTestCommand(argc, argv, out, err);
     Arguments args;
     if (std::string problem = parseArguments(argc, argv, args); !problem.empty()) {
         err << "vey-sim: " << problem << "\n" << kUsage;
@@ -140,7 +168,7 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
     }
     std::string scenarioPath =
         args.command == "demo" ? (fs::path(paths.assetsDir) / "demo.vey").string() : args.scenario;
-    bool temporary = false;
+    bool temporary = false, checksFailed = false;
     int status = 0;
     std::string outDir;
     try {
@@ -154,8 +182,12 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         std::error_code error;
         fs::create_directories(outDir, error);
         if (error) throw std::runtime_error("cannot create " + outDir + ": " + error.message());
-        Simulator simulator({outDir, paths.pluginPath, paths.assetsDir, &out, &err});
+        RunOptions options{outDir, paths.pluginPath, paths.assetsDir, &out, &err};
+        options.record = args.record;
+        if (terminal(err)) options.progress = &err;
+        Simulator simulator(options);
         simulator.run(scenario);
+        if (simulator.failures()) status = kExitFailure, checksFailed = true;
     } catch (const ScenarioError& e) {
         err << e.what() << "\n";
         status = kExitBadInput;
@@ -163,7 +195,8 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         err << "vey-sim: " << e.what() << "\n";
         status = kExitFailure;
     }
-    if (temporary) {
+    // Kept when something failed: the failure messages name pictures in it.
+    if (temporary && !checksFailed) {
         std::error_code ignored;
         fs::remove_all(outDir, ignored);
     }

@@ -1,12 +1,16 @@
 // vey-sim's command line:
-//   vey-sim run SCENARIO [--out DIR]   runs a scenario; without --out its outputs go to a
-//                                      temporary folder that is removed afterwards
+//   vey-sim run SCENARIO [--out DIR] [--record]
+//                                      runs a scenario; without --out its outputs go to a
+//                                      temporary folder that is removed afterwards (kept when
+//                                      an expect or match failed); --record makes the goldens
 //   vey-sim demo [--out DIR]           runs the built-in demo (default folder ./vey-demo)
 //   vey-sim live [SCENARIO] [--out DIR] [--device WxH] [--scale S]
 //                                      the lock screen in a window (sim/live/session.h)
+//   vey-sim test PATH...               runs scenarios, each in its own process (test_runner.h)
 //   vey-sim --help                     prints the usage
 // Prints one line per file written. Exit status: 0 success, 2 a scenario error (file:line:
-// problem) or a bad command line, 1 anything else (a folder that cannot be made, no plug-in).
+// problem) or a bad command line, 1 an expect or match that failed, or anything else (a folder
+// that cannot be made, no plug-in).
 #pragma once
 
 #include <iosfwd>

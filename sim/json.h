@@ -43,6 +43,8 @@ class Json {
     bool isString() const { return std::holds_alternative<std::string>(value_); }
     bool isArray() const { return std::holds_alternative<Array>(value_); }
     bool isObject() const { return std::holds_alternative<Object>(value_); }
+    // The value when it is a T (bool, double, std::string, Array or Object), else nil.
+    template <class T> const T* get() const { return std::get_if<T>(&value_); }
 
     // Adds a member to an object (a null value becomes an object first).
     Json& set(std::string key, Json value);

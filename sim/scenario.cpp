@@ -22,10 +22,10 @@ ScenarioError::ScenarioError(std::string file, int line, std::string problem)
 namespace {
 
 // A token as messages show it: printable ASCII as it is, other bytes as \xNN, long ones cut.
-std::string shown(const std::string& text) {
+std::string shown(const std::string& text, std::size_t limit = 40) {
     std::string out;
     for (unsigned char c : text) {
-        if (out.size() >= 40) return out + "...";
+        if (out.size() >= limit) return out + "...";
         if (c >= 0x20 && c < 0x7F) {
             out += char(c);
         } else {
@@ -118,6 +118,11 @@ class LineParser {
         return path.lexically_normal().string();
     }
 
+    // A file beside the scenario, which need not exist yet.
+    std::string relativeFile(const std::string& name) const {
+        return (fs::path(directory_) / name).lexically_normal().string();
+    }
+
     std::string outputFile(const std::string& name, const char* command) const {
         fs::path path(name);
         bool bad = name.empty() || path.is_absolute() || name.back() == '/';
@@ -190,6 +195,42 @@ void parseDevice(const LineParser& p, const std::vector<Token>& args, DeviceSpec
                << std::ceil(device.height * device.scale)
                << " pixels, more than a snapshot can hold (16384 a side, 100 megapixels)";
         p.fail(pixels.str());
+    }
+}
+
+// match NAME.png [tolerance P%] [per-pixel D]
+void parseMatch(const LineParser& p, const std::vector<Token>& args, Command& c) {
+    if (args.empty() || args.size() % 2 == 0)
+        p.fail("match: expected a golden image and options: match NAME.png [tolerance P%] "
+               "[per-pixel D]");
+    const std::string& name = args[0].text;
+    if (!name.ends_with(".png") || name.size() == 4)
+        p.fail("match: the golden image must be a .png file, got '" + shown(name) + "'");
+    c.path = p.outputFile(name, "match");
+    c.goldenPath = p.relativeFile(c.path);
+    bool seen[2] = {false, false};
+    for (std::size_t i = 1; i < args.size(); i += 2) {
+        const std::string& option = args[i].text;
+        int which = option == "tolerance" ? 0 : option == "per-pixel" ? 1 : -1;
+        if (which < 0 || args[i].quoted)
+            p.fail("match: unknown option '" + shown(option) + "' (tolerance or per-pixel)");
+        if (seen[which]) p.fail("match: " + option + " given twice");
+        seen[which] = true;
+        std::string value = args[i + 1].text;
+        if (which == 0) {
+            if (value.ends_with("%")) value.pop_back();
+            auto percent = p.number(value);
+            if (!percent || *percent < 0 || *percent > 100)
+                p.fail("match: tolerance must be a share of pixels from 0% to 100%, got '" +
+                       shown(args[i + 1].text) + "'");
+            c.tolerancePercent = *percent;
+        } else {
+            auto steps = p.number(value);
+            if (!steps || *steps < 0 || *steps > 255 || *steps != std::floor(*steps))
+                p.fail("match: per-pixel must be a whole number of steps from 0 to 255, got '" +
+                       shown(value) + "'");
+            c.perPixel = int(*steps);
+        }
     }
 }
 
@@ -317,6 +358,16 @@ Scenario parseScenario(const std::string& text, const std::string& file,
                 p.fail("film: the scenario's films pass 7200 frames in all");
             c.seconds = *seconds;
             c.fps = *fps;
+        } else if (name == "expect") {
+            c.kind = Command::Kind::Expect;
+            std::vector<Word> words;
+            for (const Token& t : args)
+                words.push_back({t.text, t.quoted});
+            if (std::string problem = parseExpectation(words, c.expectation); !problem.empty())
+                p.fail("expect: " + shown(problem, 200));
+        } else if (name == "match") {
+            c.kind = Command::Kind::Match;
+            parseMatch(p, args, c);
         } else {
             p.fail("unknown command '" + shown(name) + "'");
         }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/mediaplayer/mediaplayer.h"
+#include "sim/expect.h"
 
 #include <optional>
 #include <stdexcept>
@@ -57,6 +58,8 @@ struct Command {
         Dump,
         Snapshot,
         Film,
+        Expect,
+        Match,
     };
     Kind kind;
     int line = 0;
@@ -65,11 +68,18 @@ struct Command {
     std::string value;             // pref (a string)
     std::optional<bool> boolValue; // pref YES / NO
     TrackSpec track;
-    std::string path;     // prefs (absolute), dump and snapshot (relative to the output folder)
+    // prefs (absolute); dump, snapshot, film and match (relative to the output folder)
+    std::string path;
     std::string property; // tap
     MPRouteKind route = MPRouteKind::Speaker;
     double seconds = 0; // wait, film
     double fps = 0;     // film
+    Expectation expectation;
+    // match: the golden image beside the scenario, the share of pixels that may differ and how far
+    // a channel may be off before its pixel differs
+    std::string goldenPath;
+    double tolerancePercent = 0.1;
+    int perPixel = 2;
 };
 
 struct Scenario {

@@ -5,6 +5,7 @@
 #include "platform/springboard/springboard.h"
 #include "sim/attached_views.h"
 #include "sim/device.h"
+#include "sim/image_match.h"
 #include "sim/render/render.h"
 
 #include <algorithm>
@@ -164,9 +165,18 @@ void Simulator::execute(const Scenario& scenario, const Command& c) {
         std::string path = outputPath(scenario, c), problem;
         std::vector<std::string> files;
         bool writeFailed = false;
+        if (options_.progress && c.kind == K::Film)
+            setFilmProgress([&](long frame, long count) {
+                *options_.progress << "\r" << path << ": frame " << frame << " of " << count
+                                   << std::flush;
+            });
         bool ok = c.kind == K::Snapshot ? renderSnapshot(nullptr, 0, path, &problem, &writeFailed)
                                         : renderFilm(nullptr, 0, path, c.seconds, c.fps, &problem,
                                                      &files, &writeFailed);
+        if (options_.progress && c.kind == K::Film) {
+            setFilmProgress(nullptr);
+            *options_.progress << "\r\033[K" << std::flush;
+        }
         if (ok && c.kind == K::Snapshot) files.push_back(path);
         for (const std::string& f : files)
             written(f);
@@ -174,6 +184,15 @@ void Simulator::execute(const Scenario& scenario, const Command& c) {
         if (!ok) fail(std::string(c.kind == K::Snapshot ? "snapshot: " : "film: ") + problem);
         break;
     }
+    case K::Expect: {
+        ExpectOutcome outcome = checkExpectation(c.expectation, dump());
+        if (outcome.kind == ExpectOutcome::Kind::Error) fail("expect: " + outcome.message);
+        if (outcome.kind == ExpectOutcome::Kind::Fails) failed(scenario, c, outcome.message);
+        break;
+    }
+    case K::Match:
+        match(scenario, c);
+        break;
     }
     // The command ran outside a main-queue turn: finish its turn (layout passes), then run
     // what it made due now.
@@ -263,6 +282,70 @@ std::string Simulator::outputPath(const Scenario& scenario, const Command& c) {
         }
     }
     return path.string();
+}
+
+void Simulator::match(const Scenario& scenario, const Command& c) {
+    auto fail = [&](const std::string& problem) {
+        throw ScenarioError(scenario.file, c.line, "match: " + problem);
+    };
+    std::string problem;
+    CGImageRef actual = renderScreen({}, &problem);
+    if (!actual) fail(problem);
+    auto write = [&](const CGImageRef& image, const std::string& path) {
+        if (!writePNG(image, path, &problem)) failRun(scenario, c, problem);
+        written(path);
+        return path;
+    };
+    // NAME.actual.png and NAME.diff.png in the output folder.
+    auto writeOutput = [&](const CGImageRef& image, const char* suffix) {
+        Command output = c;
+        output.path = c.path.substr(0, c.path.size() - 4) + suffix;
+        return write(image, outputPath(scenario, output));
+    };
+    if (options_.record) {
+        std::error_code ignored; // a folder that cannot be made fails the write below
+        fs::create_directories(fs::path(c.goldenPath).parent_path(), ignored);
+        write(actual, c.goldenPath);
+        return;
+    }
+    bool missing = false;
+    CGImageRef golden = readGolden(c.goldenPath, &problem, &missing);
+    if (missing) {
+        std::string shot = writeOutput(actual, ".actual.png");
+        failed(scenario, c,
+               "expected the screen to match " + c.path + " but there is no golden image " +
+                   c.goldenPath +
+                   "; run with --record to make it from this run (the screen is in " + shot + ")");
+        return;
+    }
+    if (!golden) fail("the golden image " + c.path + " cannot be used: " + problem);
+    auto size = [](const CGImage& image) {
+        return std::to_string(image.width) + " x " + std::to_string(image.height) + " pixels";
+    };
+    if (golden->width != actual->width || golden->height != actual->height) {
+        writeOutput(actual, ".actual.png");
+        fail("the golden image " + c.path + " is " + size(*golden) + " but the screen is " +
+             size(*actual));
+    }
+    ImageDifference difference = compareImages(*actual, *golden, c.perPixel);
+    double share = 100.0 * double(difference.differing) / double(difference.pixels);
+    if (share <= c.tolerancePercent) return;
+    std::string shot = writeOutput(actual, ".actual.png");
+    std::string diff = writeOutput(difference.diff, ".diff.png");
+    char percent[32];
+    std::snprintf(percent, sizeof percent, "%.3g%%", share);
+    failed(scenario, c,
+           "expected the screen to match " + c.path + " but " + percent +
+               " of its pixels differ (" + std::to_string(difference.differing) + " of " +
+               std::to_string(difference.pixels) + "; at most " + jsonNumber(c.tolerancePercent) +
+               "% may), by up to " + std::to_string(difference.largest) + "/255; see " + shot +
+               " and " + diff);
+}
+
+void Simulator::failed(const Scenario& scenario, const Command& c, const std::string& message) {
+    failures_++;
+    if (options_.errors)
+        *options_.errors << scenario.file << ":" << c.line << ": " << message << std::endl;
 }
 
 void Simulator::written(const std::string& path) {

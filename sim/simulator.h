@@ -29,6 +29,10 @@ struct RunOptions {
     std::ostream* errors = nullptr;
     // The artwork files of a scenario together, each file counted once.
     std::uintmax_t artworkBudget = 256u << 20;
+    // `match` writes its golden images instead of comparing with them.
+    bool record = false;
+    // Receives a progress line while a film renders (nil: none).
+    std::ostream* progress = nullptr;
 };
 
 class Simulator {
@@ -50,6 +54,8 @@ class Simulator {
     // The state as `dump` writes it.
     Json dump() const;
     bool launched() const { return launched_; }
+    // The `expect` and `match` lines that did not hold; each was reported on `errors`.
+    int failures() const { return failures_; }
     const std::vector<std::string>& written() const { return written_; }
 
   private:
@@ -59,6 +65,8 @@ class Simulator {
     // output folder).
     std::string outputPath(const Scenario& scenario, const Command& command);
     void written(const std::string& path);
+    void match(const Scenario& scenario, const Command& command);
+    void failed(const Scenario& scenario, const Command& command, const std::string& message);
 
     RunOptions options_;
     DeviceSpec device_;
@@ -68,6 +76,7 @@ class Simulator {
     // Artwork read so far, by file: every track of a file shares its bytes.
     std::map<std::string, Ref<NSData>> artwork_;
     std::uintmax_t artworkBytes_ = 0;
+    int failures_ = 0;
 };
 
 } // namespace sim

@@ -71,6 +71,16 @@ Json viewJson(UIView* view, const ViewNames& names) {
     out.set("alpha", view->alpha());
     CGAffineTransform t = view->transform();
     out.set("transform", Json::array({t.a, t.b, t.c, t.d, t.tx, t.ty}));
+    // What the screen shows now, running animations included.
+    Json shown = Json::object();
+    shown.set("alpha", view->presentationAlpha());
+    CGAffineTransform pt = view->presentationTransform();
+    shown.set("transform", Json::array({pt.a, pt.b, pt.c, pt.d, pt.tx, pt.ty}));
+    CGPoint pc = view->presentationCenter();
+    CGRect pb = view->presentationBounds();
+    shown.set("frame", Json::array({pc.x - pb.size.width / 2, pc.y - pb.size.height / 2,
+                                    pb.size.width, pb.size.height}));
+    out.set("presentation", std::move(shown));
     out.set("superview", view->superview() ? Json(nameOf(view->superview(), names)) : Json());
 
     auto* label = cast<UILabel>(view);

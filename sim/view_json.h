@@ -27,9 +27,9 @@ Json objectJson(NSObject* object);
 using ViewNames = std::vector<std::pair<const UIView*, std::string>>;
 
 // A view's class, frame (from centre and bounds, as of the last layout pass), hidden, alpha,
-// transform, superview (its property name when it has one, else its class), text and its
-// colour, effective tint, image, layer corner radius and border, font, content mode. Members
-// that do not apply are null. Null for nil.
+// transform, presentation (alpha, transform and frame as they show now), superview (its property
+// name when it has one, else its class), text and its colour, effective tint, image, layer corner
+// radius and border, font, content mode. Members that do not apply are null. Null for nil.
 Json viewJson(UIView* view, const ViewNames& names);
 // Adds "outlineWidth" and "outlineColor", read through the view's runtime getters of those
 // names (null when it has none).

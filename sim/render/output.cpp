@@ -25,6 +25,11 @@ void fail(std::string* error, std::string message) {
     if (error) *error = std::move(message);
 }
 
+std::function<void(long, long)>& filmProgress() {
+    static std::function<void(long, long)> progress;
+    return progress;
+}
+
 bool resolve(RenderOptions& options, std::string* error) {
     if (options.scale == 0) options.scale = UIScreen::mainScreen()->scale();
     if (!(options.scale > 0 && options.scale <= kMaxScale)) {
@@ -161,6 +166,7 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
     AnimatedWebP webp;
     auto milliseconds = [](double t) { return int(std::lround(t * 1000)); };
     for (long k = 0; k < count && ok; ++k) {
+        if (filmProgress()) filmProgress()(k + 1, count);
         if (k > 0) queue.runUntil(start + secondsToNanos(double(k) / fps));
         CGImageRef image = renderRootOrScreen(root, scale, error);
         if (animated) {
@@ -184,6 +190,10 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
         if (ok && frames) frames->push_back(prefix);
     }
     return ok;
+}
+
+void setFilmProgress(std::function<void(long frame, long count)> progress) {
+    filmProgress() = std::move(progress);
 }
 
 namespace {

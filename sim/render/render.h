@@ -8,6 +8,7 @@
 #include "platform/graphics/bitmap.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -65,3 +66,7 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
 // Idempotent; rendering works without it, but transitions started before it show only the new
 // content.
 void renderInstallTransitionSnapshots();
+
+// Called with the frame's number and the film's frame count as each film frame is drawn, for a
+// progress line; nil for none.
+void setFilmProgress(std::function<void(long frame, long count)> progress);

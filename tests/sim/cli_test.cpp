@@ -1,5 +1,5 @@
-// vey-sim as users run it: the demo into a folder, scenarios with and without --out, exit
-// statuses and messages for bad scenarios and bad command lines.
+// vey-sim as users run it: the demo into a folder, scenarios with and without --out, test
+// suites, exit statuses and messages for bad scenarios and bad command lines.
 #include "json_reader.h"
 
 #include <cmath>
@@ -152,6 +152,57 @@ TEST_F(Cli, BadCommandLinesShowTheUsage) {
         Result r = sim(args);
         EXPECT_EQ(r.status, 2);
         EXPECT_NE(r.err.find("usage: vey-sim run SCENARIO [--out DIR]"), std::string::npos);
+    }
+}
+
+TEST_F(Cli, TestRunsEveryScenarioInItsOwnProcessAndCountsThem) {
+    write("suite/pass.vey", "launch\nexpect launched == YES\n");
+    write("suite/sub/fail.vey", "launch\nexpect time > 5\nwait 6\nexpect time > 5\n");
+    write("suite/broken.vey", "launch\njump\n");
+    write("suite/notes.txt", "launch\njump\n");
+    const std::string report = "ERROR suite/broken.vey\n"
+                               "suite/broken.vey:2: unknown command 'jump'\n"
+                               "PASS suite/pass.vey\n"
+                               "FAIL suite/sub/fail.vey\n"
+                               "suite/sub/fail.vey:2: expected time > 5 but was 0\n"
+                               "1 passed, 2 failed\n";
+    for (const char* args : {"test suite --out o", "test --jobs 3 suite --out=o"}) {
+        SCOPED_TRACE(args);
+        Result r = sim(args);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.out, report);
+        EXPECT_EQ(r.err, "");
+        EXPECT_TRUE(fs::exists(dir_ / "o/sub/fail/device"));
+    }
+
+    // Without --out the outputs go to a temporary folder, kept only when something failed.
+    fs::create_directories(dir_ / "tmp");
+    std::string tmp = "TMPDIR='" + (dir_ / "tmp").string() + "'";
+    Result r = sim("test suite --filter pass", tmp);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "PASS suite/pass.vey\n1 passed, 0 failed, 2 skipped\n");
+    EXPECT_TRUE(fs::is_empty(dir_ / "tmp"));
+    r = sim("test suite/sub/fail.vey", tmp);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("vey-sim: the outputs of the failed scenarios are in " +
+                              (dir_ / "tmp/vey-sim-test-").string(),
+                          0),
+              0u)
+        << r.err;
+
+    for (auto [args, message] : std::vector<std::pair<const char*, const char*>>{
+             {"test", "vey-sim: test needs scenarios or folders of them\nusage:"},
+             {"test suite --jobs 0", "vey-sim: --jobs must be a whole number from 1 to 64\n"},
+             {"test suite --filter", "vey-sim: --filter needs a value\n"},
+             {"test suite --fast", "vey-sim: unknown option '--fast'\n"},
+             {"test nowhere", "vey-sim: no such scenario or folder: nowhere\n"},
+             {"test suite --filter nothing", "vey-sim: no scenario matches --filter 'nothing'\n"},
+             {"test tmp", "vey-sim: no scenarios (.vey files) found\n"}}) {
+        SCOPED_TRACE(args);
+        r = sim(args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err.rfind(message, 0), 0u) << r.err;
+        EXPECT_EQ(r.out, "");
     }
 }
 

@@ -49,8 +49,10 @@ layout
 wait 0.25
 dump out/state.json
 snapshot screen.png
+expect host.mediaCommands[0].delta ~ ( 1,-2.5 ) within 0.5
+match shots/a.png tolerance 0.5% per-pixel 0
 )");
-    ASSERT_EQ(s.commands.size(), 19u);
+    ASSERT_EQ(s.commands.size(), 21u);
     const Command& device = s.commands[0];
     EXPECT_EQ(device.line, 2);
     EXPECT_EQ(device.device.width, 320);
@@ -74,6 +76,18 @@ snapshot screen.png
     EXPECT_DOUBLE_EQ(s.commands[16].seconds, 0.25);
     EXPECT_EQ(s.commands[17].path, "out/state.json");
     EXPECT_EQ(s.commands[18].kind, Command::Kind::Snapshot);
+    const sim::Expectation& expect = s.commands[19].expectation;
+    EXPECT_EQ(expect.steps.size(), 4u);
+    EXPECT_EQ(std::get<std::size_t>(expect.steps[2]), 0u);
+    EXPECT_EQ(std::get<std::string>(expect.steps[3]), "delta");
+    EXPECT_EQ(expect.op, sim::Expectation::Op::Near);
+    EXPECT_EQ(expect.list, (std::vector<double>{1, -2.5}));
+    EXPECT_EQ(expect.tolerance, 0.5);
+    const Command& match = s.commands[20];
+    EXPECT_EQ(match.path, "shots/a.png");
+    EXPECT_EQ(match.goldenPath, kAssets + "/shots/a.png");
+    EXPECT_EQ(match.tolerancePercent, 0.5);
+    EXPECT_EQ(match.perPixel, 0);
 }
 
 TEST(Scenario, DefaultsAndQuotedDash) {
@@ -142,6 +156,28 @@ TEST(Scenario, MistakesNameTheFileTheLineAndTheProblem) {
               "settings file cannot hold"},
              {"pref style caf\xe9", "test.vey:1: pref: the value is not valid UTF-8 (byte \\xe9)"},
              {"pref \"\x1b\" YES", "test.vey:1: pref: the key holds the control character \\x1b"},
+             {"expect veyView", "test.vey:1: expect: expected PATH OP VALUE [within TOL]"},
+             {"expect a..b == 1", "test.vey:1: expect: 'a..b' is not a path"},
+             {"expect a[x] == 1", "test.vey:1: expect: 'a[x]' is not a path"},
+             {"expect a. == 1", "test.vey:1: expect: 'a.' is not a path"},
+             {"expect \"a\" == 1", "test.vey:1: expect: 'a' is not a path"},
+             {"expect a =~ 1", "test.vey:1: expect: unknown comparison '=~'"},
+             {"expect a < \"1\"", "test.vey:1: expect: < compares numbers, not '1'"},
+             {"expect a >= (1, 2)", "test.vey:1: expect: >= compares numbers, not '(1, 2)'"},
+             {"expect a ~ YES", "test.vey:1: expect: ~ compares numbers or lists of numbers"},
+             {"expect a == 1 within 1", "test.vey:1: expect: within goes with ~ only"},
+             {"expect a ~ 1 within -1", "test.vey:1: expect: within needs a number of at least 0"},
+             {"expect a ~ (1, x)", "test.vey:1: expect: '(1, x)' is not a list of numbers"},
+             {"expect a ~ (1,, 2)", "test.vey:1: expect: '(1,, 2)' is not a list of numbers"},
+             {"expect a == two words", "test.vey:1: expect: expected one value after =="},
+             {"match", "test.vey:1: match: expected a golden image and options"},
+             {"match shot.jpg", "test.vey:1: match: the golden image must be a .png file"},
+             {"match ../shot.png", "test.vey:1: match: the output file must be a relative path"},
+             {"match a.png tolerance", "test.vey:1: match: expected a golden image and options"},
+             {"match a.png tolerance 101%", "test.vey:1: match: tolerance must be a share of"},
+             {"match a.png per-pixel 2.5", "test.vey:1: match: per-pixel must be a whole number"},
+             {"match a.png fuzz 1", "test.vey:1: match: unknown option 'fuzz'"},
+             {"match a.png per-pixel 1 per-pixel 2", "test.vey:1: match: per-pixel given twice"},
          }) {
         SCOPED_TRACE(c.text);
         std::string message = error(c.text);

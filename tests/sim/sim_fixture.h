@@ -28,9 +28,12 @@ class SimulatorTest : public ::testing::Test {
     }
 
     sim::Simulator& simulator() {
-        if (!simulator_)
-            simulator_ = std::make_unique<sim::Simulator>(sim::RunOptions{
-                out_, VEY_PLUGIN_PATH, assets(), nullptr, &errors_, artworkBudget_});
+        if (!simulator_) {
+            sim::RunOptions options{out_,    VEY_PLUGIN_PATH, assets(),
+                                    nullptr, &errors_,        artworkBudget_};
+            options.record = record_;
+            simulator_ = std::make_unique<sim::Simulator>(options);
+        }
         return *simulator_;
     }
     static std::string assets() { return std::string(VEY_SOURCE_DIR) + "/assets"; }
@@ -53,5 +56,6 @@ class SimulatorTest : public ::testing::Test {
     std::string out_;
     std::ostringstream errors_;
     std::uintmax_t artworkBudget_ = 256u << 20;
+    bool record_ = false;
     std::unique_ptr<sim::Simulator> simulator_;
 };
