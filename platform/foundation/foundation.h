@@ -164,6 +164,8 @@ class MainQueue {
     void runUntil(std::int64_t when);
     // Runs what is due now (including what that schedules for now) without moving the clock.
     void runPending() { runUntil(now_); }
+    // Time of the next task, or -1 when none is scheduled (the live window sleeps until then).
+    std::int64_t nextDue() const;
 
     // Host work run at the end of every turn (one task), e.g. layout passes.
     void addTurnObserver(std::function<void()> observer);

@@ -21,6 +21,10 @@ void MainQueue::schedule(std::int64_t when, std::function<void()> block) {
     std::push_heap(tasks_.begin(), tasks_.end(), [](auto& a, auto& b) { return later(a, b); });
 }
 
+std::int64_t MainQueue::nextDue() const {
+    return tasks_.empty() ? -1 : tasks_.front().when;
+}
+
 void MainQueue::runUntil(std::int64_t when) {
     while (!tasks_.empty() && tasks_.front().when <= when) {
         std::pop_heap(tasks_.begin(), tasks_.end(), [](auto& a, auto& b) { return later(a, b); });

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# vey-sim live under a virtual X server, driven like a person would: a click on the artwork and
-# one on the skip button, then keys (next track, play/pause, route, dump, quit); checks what it
+# vey-sim live under a virtual X server, driven like a person would: a click on the skip button
+# and one on the artwork, then keys (next track, play/pause, route, dump, quit); checks what it
 # printed and the dump it wrote.
 # usage: run_live_test.sh VEY_SIM
 set -euo pipefail
@@ -41,8 +41,8 @@ click() {
     "$(awk -v y="$2" -v o="$Y" -v h="$HEIGHT" 'BEGIN{printf "%d", o + y * h / 844}')"
   xdotool click 1
 }
-click 195 421 # the artwork's centre
 click 261 666 # the skip button
+click 195 421 # the artwork's centre: the mini player follows
 xdotool windowfocus --sync "$window"
 for key in Right space r d q; do
   xdotool key "$key"
@@ -68,5 +68,6 @@ assert host["nowPlaying"]["index"] == 2, host["nowPlaying"]
 assert host["playing"] is False
 assert host["route"] == "headphones"
 assert d["time"] > 1
+assert d["state"]["minimized"] is True, d["state"]
 PY
 echo "live end-to-end: ok"

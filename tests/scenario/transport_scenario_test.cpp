@@ -57,7 +57,7 @@ void expectClearedForMaxi(SimulatorTest& t, bool tweaks) {
         EXPECT_FALSE(mini["host"][name]["hidden"].boolean) << name;
     t.run("wait 1\n");
     for (const char* name : {"notificationList", "adjunctStack"}) {
-        const JsonValue& view = t.dump()["host"][name];
+        const JsonValue view = t.dump()["host"][name];
         EXPECT_EQ(view["alpha"].number, 1) << name;
         EXPECT_EQ(numbers(view["transform"]), (std::vector<double>{1, 0, 0, 1, 0, 0})) << name;
     }
