@@ -29,4 +29,9 @@ UIView* attachedView(UIView* coverSheet, const std::string& name) {
     return cast<UIView>(send<id>(coverSheet, sel(name)));
 }
 
+std::string attachedRootProperty() {
+    std::vector<std::string> names = attachedViewProperties();
+    return names.empty() ? std::string() : names.front();
+}
+
 } // namespace sim

@@ -136,7 +136,7 @@ void Simulator::execute(const Scenario& scenario, const Command& c) {
         break;
     }
     case K::Swipe:
-        UISwipeGestureRecognizer::deliverSwipe(playerView(scenario, c, "veyView"),
+        UISwipeGestureRecognizer::deliverSwipe(playerView(scenario, c, attachedRootProperty()),
                                                UISwipeGestureRecognizerDirectionDown);
         break;
     case K::Route:

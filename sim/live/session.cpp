@@ -1,5 +1,7 @@
 #include "sim/live/session.h"
 
+#include "sim/attached_views.h"
+
 #include "platform/springboard/springboard.h"
 #include "sim/live/window.h"
 
@@ -14,19 +16,13 @@ namespace sim {
 
 namespace {
 
-// The property that holds the whole player, where a swipe starts.
-constexpr const char* kPlayerProperty = "veyView";
-
 CSCoverSheetView* coverSheet() {
     SBLockScreen* ls = SBCurrentLockScreen();
     return ls ? ls->coverSheet.get() : nullptr;
 }
 
 UIView* attachedView(const std::string& name) {
-    CSCoverSheetView* cs = coverSheet();
-    const objc_method* m = cs ? class_lookupMethod(object_getClass(cs), sel(name)) : nullptr;
-    if (!m || m->types != "@@:") return nullptr;
-    return cast<UIView>(send<id>(cs, sel(name)));
+    return sim::attachedView(coverSheet(), name);
 }
 
 bool inheritsFrom(Class c, Class base) {
@@ -279,7 +275,7 @@ LiveGeometry LiveSession::geometry(CGRect area) const {
                      [](auto& a, auto& b) { return a.first > b.first; });
     for (auto& [index, target] : found)
         g.targets.push_back(std::move(target));
-    if (UIView* player = attachedView(kPlayerProperty))
+    if (UIView* player = attachedView(attachedRootProperty()))
         if (auto frame = touchableFrame(player)) g.player = *frame;
     return g;
 }
