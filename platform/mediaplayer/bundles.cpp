@@ -50,10 +50,6 @@ void NSBundle::registerBundle(std::string identifier, std::string path) {
     bundles()[std::move(identifier)] = bundle;
 }
 
-void NSBundle::removeAllBundles() {
-    bundles().clear();
-}
-
 std::string MPGlyphBundlePath(std::string_view identifier) {
     if (NSDeviceRoot().empty()) return {};
     std::string framework = identifier == kBatteryCenterUIBundleIdentifier ? "BatteryCenterUI"

@@ -121,7 +121,6 @@ class MPAVOutputDeviceRoute : public MPAVRoute {
     VEY_CLASS(MPAVOutputDeviceRoute)
   public:
     void initWithOutputDevices(NSArray* devices);
-    NSArray* outputDevices() const { return devices_; }
 
   private:
     Ref<NSArray> devices_;
@@ -152,8 +151,6 @@ class NSBundle : public NSObject {
     static NSBundle* bundleWithIdentifier(std::string_view identifier);
     // Registers the folder `path` as the bundle `identifier` (replacing an earlier one).
     static void registerBundle(std::string identifier, std::string path);
-    // Forgets every registered bundle (tests).
-    static void removeAllBundles();
     const std::string& bundleIdentifier() const { return identifier_; }
     const std::string& bundlePath() const { return path_; }
 

@@ -68,7 +68,3 @@ SBLockScreen* SBLaunch() {
 SBLockScreen* SBCurrentLockScreen() {
     return host().lockScreen.get();
 }
-
-SpringBoard* SBApplication() {
-    return host().application;
-}

@@ -117,7 +117,6 @@ class NCNotificationListCell : public UIView {
     static Ref<NCNotificationListCell> make(std::string_view app, std::string_view message);
     void layoutSubviews() override;
     UILabel* titleLabel() const { return title_; }
-    UILabel* messageLabel() const { return message_; }
     static constexpr double kHeight = 72;
 
   private:
@@ -310,5 +309,3 @@ void SBRegisterHostClasses();
 SBLockScreen* SBLaunch();
 // The running lock screen, nil before SBLaunch.
 SBLockScreen* SBCurrentLockScreen();
-// The application object, nil before SBLaunch.
-SpringBoard* SBApplication();

@@ -178,10 +178,6 @@ void UIView::animateWithSpring(double duration, double delay, double dampingRati
             std::move(completion));
 }
 
-void UIView::performWithoutAnimation(Block actions) {
-    runInside({MainQueue::shared().nowNanos(), 0, {}, false, false}, actions);
-}
-
 void UIView::transitionWithView(UIView* view, double duration, UIViewAnimationOptions options,
                                 Block animations, Completion completion) {
     auto& q = MainQueue::shared();

@@ -63,16 +63,6 @@ Ref<NSLayoutConstraint> NSLayoutConstraint::make(UIView* first, NSLayoutAttribut
 
 NSLayoutConstraint::~NSLayoutConstraint() = default;
 
-void NSLayoutConstraint::activateConstraints(const std::vector<Ref<NSLayoutConstraint>>& list) {
-    for (auto& c : list)
-        if (c) c->setActive(true);
-}
-
-void NSLayoutConstraint::deactivateConstraints(const std::vector<Ref<NSLayoutConstraint>>& list) {
-    for (auto& c : list)
-        if (c) c->setActive(false);
-}
-
 const std::vector<NSLayoutConstraint*>& NSLayoutConstraint::activeConstraints() {
     return registry().active;
 }

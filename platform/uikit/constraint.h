@@ -81,8 +81,6 @@ class NSLayoutConstraint : public NSObject {
     static Ref<NSLayoutConstraint> make(UIView* first, NSLayoutAttribute firstAttribute,
                                         UIView* second, NSLayoutAttribute secondAttribute,
                                         double multiplier, double constant);
-    static void activateConstraints(const std::vector<Ref<NSLayoutConstraint>>& constraints);
-    static void deactivateConstraints(const std::vector<Ref<NSLayoutConstraint>>& constraints);
 
     UIView* firstItem() const { return first_; }
     UIView* secondItem() const { return second_; }
@@ -95,8 +93,6 @@ class NSLayoutConstraint : public NSObject {
     // Activating marks the layout of the views' tree as needed; the views hold active
     // constraints until they are deactivated or a view is removed from the tree.
     void setActive(bool active);
-    // Activation order (for the solver: earlier constraints win a conflict).
-    std::uint64_t activationOrder() const { return order_; }
 
     // Every active constraint, in activation order.
     static const std::vector<NSLayoutConstraint*>& activeConstraints();

@@ -30,13 +30,6 @@ void UIControl::addTarget(id target, SEL action, UIControlEvents events) {
     actions_.push_back({Weak<NSObject>(target), target != nullptr, action, events});
 }
 
-void UIControl::removeTarget(id target, SEL action, UIControlEvents events) {
-    for (auto& a : actions_)
-        if ((!target || a.target.get() == target) && (!action || a.action == action))
-            a.events &= ~events;
-    std::erase_if(actions_, [](const Action& a) { return a.events == 0; });
-}
-
 void UIControl::sendActionsForControlEvents(UIControlEvents events) {
     Ref<UIControl> keep = this;
     std::vector<Action> matching;
@@ -66,7 +59,6 @@ UIControlState UIControl::state() const {
     UIControlState s = UIControlStateNormal;
     if (highlighted_) s |= UIControlStateHighlighted;
     if (!enabled_) s |= UIControlStateDisabled;
-    if (selected_) s |= UIControlStateSelected;
     return s;
 }
 
@@ -87,18 +79,8 @@ UIImage* UIButton::imageForState(UIControlState state) const {
     return lookup(images_, state);
 }
 
-void UIButton::setTitle(std::string_view title, UIControlState state) {
-    titles_[state] = NSString::make(title);
-    setNeedsDisplay();
-}
-
 NSString* UIButton::titleForState(UIControlState state) const {
     return lookup(titles_, state);
-}
-
-void UIButton::setTitleColor(UIColor* color, UIControlState state) {
-    titleColors_[state] = color;
-    setNeedsDisplay();
 }
 
 UIColor* UIButton::titleColorForState(UIControlState state) const {

@@ -33,17 +33,11 @@ class UIControl : public UIView {
     void addTarget(id target, std::string_view action, UIControlEvents events) {
         addTarget(target, sel(action), events);
     }
-    // Nil target removes the action for every target; nil action every action of the target.
-    void removeTarget(id target, SEL action, UIControlEvents events);
     // Sends the actions registered for any of `events`, in the order they were added.
     void sendActionsForControlEvents(UIControlEvents events);
-    std::size_t actionCount() const { return actions_.size(); }
 
     bool isEnabled() const { return enabled_; }
     void setEnabled(bool enabled) { enabled_ = enabled; }
-    bool isSelected() const { return selected_; }
-    void setSelected(bool selected) { selected_ = selected; }
-    bool isHighlighted() const { return highlighted_; }
     void setHighlighted(bool highlighted) { highlighted_ = highlighted; }
     UIControlState state() const;
 
@@ -55,7 +49,7 @@ class UIControl : public UIView {
         UIControlEvents events;
     };
     std::vector<Action> actions_;
-    bool enabled_ = true, selected_ = false, highlighted_ = false;
+    bool enabled_ = true, highlighted_ = false;
 };
 
 using UIButtonType = NSInteger;
@@ -77,9 +71,7 @@ class UIButton : public UIControl {
     void setImage(UIImage* image, UIControlState state);
     UIImage* imageForState(UIControlState state) const;
     UIImage* currentImage() const { return imageForState(state()); }
-    void setTitle(std::string_view title, UIControlState state);
     NSString* titleForState(UIControlState state) const;
-    void setTitleColor(UIColor* color, UIControlState state);
     UIColor* titleColorForState(UIControlState state) const;
 
   private:

@@ -28,8 +28,6 @@ class UIViewController : public UIResponder {
     UIUserInterfaceStyle overrideUserInterfaceStyle() const { return interfaceStyle_; }
     void setOverrideUserInterfaceStyle(UIUserInterfaceStyle style);
 
-    UIViewController* parentViewController() const { return parent_; }
-    const std::vector<Ref<UIViewController>>& childViewControllers() const { return children_; }
     void addChildViewController(UIViewController* child);
     void removeFromParentViewController();
 

@@ -59,20 +59,13 @@ UIImageSymbolConfiguration::configurationWithFont(UIFont* font, UIImageSymbolSca
     return c;
 }
 
-Ref<UIImageSymbolConfiguration>
-UIImageSymbolConfiguration::configurationWithPointSize(double pointSize) {
-    auto c = alloc<UIImageSymbolConfiguration>();
-    c->pointSize_ = std::isfinite(pointSize) && pointSize > 0 ? pointSize : 0;
-    return c;
-}
-
 double UIImageSymbolConfiguration::pointSize() const {
-    return font_ ? font_->pointSize() : pointSize_;
+    return font_ ? font_->pointSize() : 0;
 }
 
 bool UIImageSymbolConfiguration::isEqual(const NSObject* other) const {
     auto* o = dynamic_cast<const UIImageSymbolConfiguration*>(other);
-    if (!o || o->scale_ != scale_ || o->pointSize_ != pointSize_) return false;
+    if (!o || o->scale_ != scale_) return false;
     if (!font_ || !o->font_) return !font_ && !o->font_;
     return font_->isEqual(o->font_);
 }

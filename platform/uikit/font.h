@@ -34,9 +34,6 @@ class UIFont : public NSObject {
     VEY_CLASS(UIFont)
   public:
     static Ref<UIFont> systemFontOfSize(double size, UIFontWeight weight = UIFontWeightRegular);
-    static Ref<UIFont> boldSystemFontOfSize(double size) {
-        return systemFontOfSize(size, UIFontWeightBold);
-    }
     // The style's size at the default content size (Body 17, Headline 17 semibold ...); an
     // unknown style reads as Body.
     static Ref<UIFont> preferredFontForTextStyle(UIFontTextStyle style);
@@ -68,15 +65,13 @@ class UIImageSymbolConfiguration : public NSObject {
   public:
     static Ref<UIImageSymbolConfiguration> configurationWithFont(UIFont* font,
                                                                  UIImageSymbolScale scale);
-    static Ref<UIImageSymbolConfiguration> configurationWithPointSize(double pointSize);
     UIFont* font() const { return font_; }
-    // The font's size, or the point size given; 0 when neither was.
+    // The font's size; 0 without a font.
     double pointSize() const;
     UIImageSymbolScale scale() const { return scale_; }
     bool isEqual(const NSObject* other) const override;
 
   private:
     Ref<UIFont> font_;
-    double pointSize_ = 0;
     UIImageSymbolScale scale_ = UIImageSymbolScaleUnspecified;
 };

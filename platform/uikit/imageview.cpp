@@ -12,13 +12,6 @@ VEY_CLASS_IMPL(UIImageView, UIView::cls(), [](Class k) {
         });
 })
 
-Ref<UIImageView> UIImageView::makeWithImage(UIImage* image) {
-    CGSize size = image ? image->size() : CGSize{};
-    auto view = UIView::make<UIImageView>(CGRectMake(0, 0, size.width, size.height));
-    view->setImage(image);
-    return view;
-}
-
 UIView* UIImageView::initWithFrame(CGRect frame) {
     UIView::initWithFrame(frame);
     setUserInteractionEnabled(false);

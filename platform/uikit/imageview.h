@@ -7,8 +7,6 @@
 class UIImageView : public UIView {
     VEY_CLASS(UIImageView)
   public:
-    // initWithImage: a view the size of the image, at the origin.
-    static Ref<UIImageView> makeWithImage(UIImage* image);
     UIView* initWithFrame(CGRect frame) override;
 
     UIImage* image() const { return image_; }

@@ -8,8 +8,8 @@
 
 namespace uikit {
 
-// The innermost animations block being run, or nil outside one (and inside a transition's or
-// performWithoutAnimation's block, where changes are not animated).
+// The innermost animations block being run, or nil outside one (and inside a transition's
+// block, where changes are not animated).
 struct AnimationContext {
     std::int64_t begin = 0;
     std::int64_t duration = 0;

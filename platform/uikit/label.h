@@ -33,8 +33,6 @@ class UILabel : public UIView {
     void setTextColor(UIColor* color);
     NSTextAlignment textAlignment() const { return alignment_; }
     void setTextAlignment(NSTextAlignment alignment) { alignment_ = alignment; }
-    NSInteger numberOfLines() const { return lines_; }
-    void setNumberOfLines(NSInteger lines) { lines_ = lines; }
 
     // The platform label's own scrolling of a text wider than the label: the renderer scrolls
     // when both are on.
@@ -51,7 +49,6 @@ class UILabel : public UIView {
     Ref<UIFont> font_ = UIFont::systemFontOfSize(17);
     Ref<UIColor> textColor_ = UIColor::blackColor();
     NSTextAlignment alignment_ = NSTextAlignmentNatural;
-    NSInteger lines_ = 1;
     bool marqueeEnabled_ = false;
     bool marqueeRunning_ = false;
     std::int64_t marqueeStart_ = 0;

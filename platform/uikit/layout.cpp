@@ -24,7 +24,6 @@ struct LayoutState {
     std::vector<Ref<UIView>> moved;  // roots of trees whose geometry or constraints changed
     std::uint64_t nextPass = 1;
     std::vector<std::uint64_t> passStack;
-    std::uint64_t passCount = 0;
     bool observerInstalled = false;
 };
 LayoutState& state() {
@@ -68,7 +67,6 @@ void runPass(UIView* scope) {
     auto& s = state();
     std::uint64_t pass = s.nextPass++;
     s.passStack.push_back(pass);
-    s.passCount++;
 
     // Solve every tree with marked views or changed geometry (only the scope's tree for
     // layoutIfNeeded); solving marks the superviews of views whose solved frame changed.
@@ -179,8 +177,4 @@ void UIKitInstallTurnObserver() {
     MainQueue::shared().addTurnObserver([] {
         if (state().passStack.empty()) runPasses(nullptr);
     });
-}
-
-std::uint64_t UIViewLayoutPassCount() {
-    return state().passCount;
 }

@@ -17,5 +17,3 @@ void UIViewRunPendingLayout();
 void UIKitEndTurn();
 // Installs the turn observer again after MainQueue::reset() dropped it (tests).
 void UIKitInstallTurnObserver();
-// Passes run so far (tests and benchmarks).
-std::uint64_t UIViewLayoutPassCount();

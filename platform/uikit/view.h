@@ -101,7 +101,6 @@ class UIView : public UIResponder {
     void setTintColor(UIColor* color) { tintColor_ = color; }
     UIViewContentMode contentMode() const { return contentMode_; }
     void setContentMode(UIViewContentMode mode) { contentMode_ = mode; }
-    UIViewAutoresizing autoresizingMask() const { return autoresizingMask_; }
     void setAutoresizingMask(UIViewAutoresizing mask) { autoresizingMask_ = mask; }
     bool isUserInteractionEnabled() const { return userInteractionEnabled_; }
     void setUserInteractionEnabled(bool enabled) { userInteractionEnabled_ = enabled; }
@@ -121,10 +120,6 @@ class UIView : public UIResponder {
     void addSubview(UIView* view);
     // Indexes past the end append; negative ones insert at the back.
     void insertSubview(UIView* view, NSInteger index);
-    void insertSubviewBelow(UIView* view, UIView* sibling);
-    void insertSubviewAbove(UIView* view, UIView* sibling);
-    void bringSubviewToFront(UIView* view);
-    void sendSubviewToBack(UIView* view);
     // Also deactivates the constraints that tie this subtree to views outside it.
     void removeFromSuperview();
     bool isDescendantOfView(const UIView* view) const;
@@ -171,7 +166,6 @@ class UIView : public UIResponder {
 
     // Coordinates (model values; transforms of the views on the way are applied).
     CGPoint convertPointToView(CGPoint point, const UIView* view) const;
-    CGPoint convertPointFromView(CGPoint point, const UIView* view) const;
     CGRect convertRectToView(CGRect rect, const UIView* view) const;
     // The deepest visible, interactive view containing `point` (in this view's coordinates).
     virtual UIView* hitTest(CGPoint point);
@@ -217,7 +211,6 @@ class UIView : public UIResponder {
     // snapshot taken before the block into the new content over the duration.
     static void transitionWithView(UIView* view, double duration, UIViewAnimationOptions options,
                                    Block animations, Completion completion = {});
-    static void performWithoutAnimation(Block actions);
 
   private:
     friend class UIWindow;

@@ -42,16 +42,6 @@ CGPoint UIView::convertPointToView(CGPoint point, const UIView* view) const {
     return point;
 }
 
-CGPoint UIView::convertPointFromView(CGPoint point, const UIView* view) const {
-    if (!view) {
-        const UIView* root = this;
-        while (root->superview_)
-            root = root->superview_;
-        return root->convertPointToView(point, this);
-    }
-    return view->convertPointToView(point, this);
-}
-
 CGRect UIView::convertRectToView(CGRect rect, const UIView* view) const {
     CGPoint corners[4] = {rect.origin,
                           {rect.origin.x + rect.size.width, rect.origin.y},

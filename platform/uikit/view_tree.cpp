@@ -54,36 +54,6 @@ void UIView::insertSubview(UIView* view, NSInteger index) {
     attach(view, at);
 }
 
-void UIView::insertSubviewBelow(UIView* view, UIView* sibling) {
-    auto it = std::find(subviews_.begin(), subviews_.end(), sibling);
-    if (it == subviews_.end()) return addSubview(view);
-    std::size_t at = std::size_t(it - subviews_.begin());
-    if (view && view->superview_ == this) {
-        auto own = std::find(subviews_.begin(), subviews_.end(), view);
-        if (own < it) at--;
-    }
-    insertSubview(view, NSInteger(at));
-}
-
-void UIView::insertSubviewAbove(UIView* view, UIView* sibling) {
-    auto it = std::find(subviews_.begin(), subviews_.end(), sibling);
-    if (it == subviews_.end()) return addSubview(view);
-    std::size_t at = std::size_t(it - subviews_.begin()) + 1;
-    if (view && view->superview_ == this) {
-        auto own = std::find(subviews_.begin(), subviews_.end(), view);
-        if (own < it) at--;
-    }
-    insertSubview(view, NSInteger(at));
-}
-
-void UIView::bringSubviewToFront(UIView* view) {
-    if (view && view->superview_ == this) addSubview(view);
-}
-
-void UIView::sendSubviewToBack(UIView* view) {
-    if (view && view->superview_ == this) insertSubview(view, 0);
-}
-
 void UIView::attach(UIView* view, std::size_t index) {
     bool moved = view->superview_ != this;
     subviews_.insert(subviews_.begin() + std::ptrdiff_t(index), Ref<UIView>(view));

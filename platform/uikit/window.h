@@ -10,7 +10,6 @@ class UIWindow : public UIView {
     UIView* initWithFrame(CGRect frame) override;
     ~UIWindow() override;
 
-    UIViewController* rootViewController() const { return root_; }
     // Shows the controller's view as the window's content, filling the window.
     void setRootViewController(UIViewController* controller);
     // Makes this the key window and shows it (the application keeps it).

@@ -1,69 +1,52 @@
-// Every host class the plug-in names exists by name, with its superclass and its own
-// implementation of each selector the plug-in hooks.
-#include "platform/springboard/springboard.h"
+// Every host class the plug-in names exists by name under its superclass, with its own
+// implementation of each selector the plug-in hooks and an answer to each it sends.
+#include "host_fixture.h"
 
-#include <gtest/gtest.h>
-
-namespace {
-
-struct Expected {
-    const char* cls;
-    const char* superclass;
-    std::vector<const char*> selectors;
-    std::vector<const char*> classSelectors = {};
-};
-
-const std::vector<Expected>& expected() {
-    static const std::vector<Expected> table = {
-        {"CSCoverSheetView", "UIView", {"initWithFrame:", "didMoveToWindow", "layoutSubviews"}},
-        {"CSActivityItemContentView", "UIView", {"layoutSubviews"}},
-        {"CSMainPageView", "CSCoverSheetViewBase", {"layoutSubviews"}},
-        {"CSCoverSheetViewBase", "UIView", {}},
-        {"MediaControlsTimeControl", "UIControl", {"layoutSubviews"}},
-        {"MRUNowPlayingHeaderView", "UIView", {"layoutSubviews"}},
-        {"MRUNowPlayingTimeControlsView", "UIView", {"layoutSubviews", "setFrame:"}},
-        {"CSAdjunctItemView", "UIView", {"_updateSizeToMimic"}},
-        {"CSAdjunctListView", "UIView", {"layoutSubviews"}},
-        {"MPRouteLabel", "UILabel", {"setFrame:"}},
-        {"CSNotificationAdjunctListViewController", "UIViewController", {"viewDidLoad"}},
-        {"SBMediaController",
-         "NSObject",
-         {"setNowPlayingInfo:", "_mediaRemoteNowPlayingApplicationIsPlayingDidChange:",
-          "changeTrack:eventSource:", "togglePlayPauseForEventSource:", "isPlaying"},
-         {"sharedInstance"}},
-        {"MPAVRoute",
-         "NSObject",
-         {"isAirpodsRoute", "isB298Route", "isB515Route", "isB688Route", "routeSubtype"}},
-        {"MPAVOutputDeviceRoute", "MPAVRoute", {"initWithOutputDevices:"}},
-        {"MRUArtworkView", "UIView", {"setArtworkImage:"}},
-        {"SpringBoard", "UIApplication", {"applicationDidFinishLaunching:"}},
-        {"CSTeachableMomentsContainerView", "UIView", {"_layoutCallToActionLabel"}},
-        {"SBUICallToActionLabel", "UILabel", {"didMoveToWindow", "_updateLabelTextWithLanguage:"}},
-        {"MRAVOutputContext", "NSObject", {"avOutputContext"}, {"sharedSystemAudioContext"}},
-        {"MRAVConcreteOutputDevice", "NSObject", {"initWithAVOutputDevice:sourceInfo:"}},
-        {"NSBundle", "NSObject", {}, {"bundleWithIdentifier:"}},
-        {"MRUNowPlayingRoutingButton", "UIButton", {}},
-        {"MRUControlCenterViewController", "UIViewController", {}},
-        {"CSMediaControlsViewController", "UIViewController", {}},
-        {"NCNotificationListView", "UIView", {}},
-    };
-    return table;
-}
+#include <sstream>
 
 TEST(HostClasses, RegisteredByNameWithSuperclassAndOwnHookedMethods) {
     SBRegisterHostClasses();
-    for (const Expected& e : expected()) {
-        SCOPED_TRACE(e.cls);
-        Class c = objc_getClass(e.cls);
-        ASSERT_NE(c, nullptr);
-        EXPECT_STREQ(class_getName(class_getSuperclass(c)), e.superclass);
-        for (const char* s : e.selectors)
-            EXPECT_NE(c->ownMethod(sel(s)), nullptr) << s;
-        for (const char* s : e.classSelectors)
-            EXPECT_NE(c->isa->ownMethod(sel(s)), nullptr) << "+" << s;
-    }
-    EXPECT_TRUE(
-        class_respondsToSelector(objc_getClass("UIImage")->isa, sel("imageNamed:inBundle:")));
-}
+    const std::pair<const char*, std::vector<const char*>> bySuperclass[] = {
+        {"UIView",
+         {"CSCoverSheetView", "CSActivityItemContentView", "CSCoverSheetViewBase",
+          "MRUNowPlayingHeaderView", "MRUNowPlayingTimeControlsView", "CSAdjunctItemView",
+          "CSAdjunctListView", "MRUArtworkView", "CSTeachableMomentsContainerView",
+          "NCNotificationListView"}},
+        {"UIViewController",
+         {"CSNotificationAdjunctListViewController", "MRUControlCenterViewController",
+          "CSMediaControlsViewController"}},
+        {"NSObject",
+         {"SBMediaController", "MPAVRoute", "MRAVOutputContext", "MRAVConcreteOutputDevice",
+          "NSBundle"}},
+        {"UILabel", {"MPRouteLabel", "SBUICallToActionLabel"}},
+        {"CSCoverSheetViewBase", {"CSMainPageView"}},
+        {"UIControl", {"MediaControlsTimeControl"}},
+        {"MPAVRoute", {"MPAVOutputDeviceRoute"}},
+        {"UIApplication", {"SpringBoard"}},
+        {"UIButton", {"MRUNowPlayingRoutingButton"}},
+    };
+    for (auto& [superclass, classes] : bySuperclass)
+        for (const char* cls : classes) {
+            ASSERT_NE(objc_getClass(cls), nullptr) << cls;
+            EXPECT_STREQ(class_getName(class_getSuperclass(objc_getClass(cls))), superclass) << cls;
+        }
+    for (auto [cls, selector] : kHookedMethods)
+        EXPECT_NE(objc_getClass(cls)->ownMethod(sel(selector)), nullptr) << cls << " " << selector;
 
-} // namespace
+    // Sent, not hooked; "+" marks a class method.
+    for (const char* line :
+         {"SBMediaController changeTrack:eventSource:", "SBMediaController isPlaying",
+          "SBMediaController togglePlayPauseForEventSource:", "SBMediaController +sharedInstance",
+          "MPAVRoute routeSubtype", "MPAVOutputDeviceRoute initWithOutputDevices:",
+          "MRAVOutputContext avOutputContext", "MRAVOutputContext +sharedSystemAudioContext",
+          "MRAVConcreteOutputDevice initWithAVOutputDevice:sourceInfo:",
+          "NSBundle +bundleWithIdentifier:", "UIImage +imageNamed:inBundle:"}) {
+        std::string cls, selector;
+        std::istringstream(line) >> cls >> selector;
+        Class c = objc_getClass(cls.c_str());
+        bool meta = selector[0] == '+';
+        EXPECT_TRUE(class_respondsToSelector(meta ? object_getClass(c) : c,
+                                             sel(std::string_view(selector).substr(meta))))
+            << line;
+    }
+}

@@ -1,49 +1,30 @@
 // The now-playing service, MRMediaRemoteGetNowPlayingInfo and SpringBoard's media controller:
 // queue moves, commands recorded, and changes reported later through the selectors the
 // plug-in hooks.
-#include "platform/springboard/springboard.h"
-
-#include <gtest/gtest.h>
+#include "host_fixture.h"
 
 namespace {
 
-MRTrack track(std::string title, std::string artist = "Artist") {
+MRTrack track(std::string title) {
     MRTrack t;
     t.title = std::move(title);
-    t.artist = std::move(artist);
     return t;
 }
 
-std::string currentTitle() {
-    const MRTrack* t = MRNowPlayingService::shared().currentTrack();
-    return t && t->title ? *t->title : "<none>";
+std::string titleIn(id info) {
+    auto* dict = cast<NSDictionary>(info);
+    auto* t =
+        dict ? cast<NSString>(dict->objectForKey(kMRMediaRemoteNowPlayingInfoTitle)) : nullptr;
+    return t ? t->str() : "<nil>";
 }
 
-// Counts the reports the media controller sends itself, and keeps the host's implementation.
-struct Reports {
-    static inline IMP infoOriginal = nullptr, playingOriginal = nullptr;
-    static inline int infoCount = 0, playingCount = 0;
-    static inline std::vector<std::string> titles;
-    static void install() {
-        Class c = SBMediaController::cls();
-        MSHookMessageEx(c, sel("setNowPlayingInfo:"), reinterpret_cast<IMP>(&onInfo),
-                        &infoOriginal);
-        MSHookMessageEx(c, sel("_mediaRemoteNowPlayingApplicationIsPlayingDidChange:"),
-                        reinterpret_cast<IMP>(&onPlaying), &playingOriginal);
-    }
-    static void onInfo(id self, SEL cmd, id info) {
-        infoCount++;
-        auto* dict = cast<NSDictionary>(info);
-        auto* title =
-            dict ? cast<NSString>(dict->objectForKey(kMRMediaRemoteNowPlayingInfoTitle)) : nullptr;
-        titles.push_back(title ? title->str() : "<nil>");
-        callIMP(infoOriginal, self, cmd, info);
-    }
-    static void onPlaying(id self, SEL cmd, id note) {
-        playingCount++;
-        callIMP(playingOriginal, self, cmd, note);
-    }
-};
+// What the media controller reported to itself last, through the runtime.
+std::string reportedTitle() {
+    return titleIn(SBMediaController::sharedInstance()->nowPlayingInfo());
+}
+const std::string kInfo = "SBMediaController setNowPlayingInfo:";
+const std::string kPlaying =
+    "SBMediaController _mediaRemoteNowPlayingApplicationIsPlayingDidChange:";
 
 TEST(NowPlayingService, QueueMovesWrapAtTheEndAndRestartAtTheStart) {
     auto& s = MRNowPlayingService::shared();
@@ -51,126 +32,104 @@ TEST(NowPlayingService, QueueMovesWrapAtTheEndAndRestartAtTheStart) {
     s.play(track("A"));
     s.enqueue(track("B"));
     s.enqueue(track("C"));
-    EXPECT_EQ(currentTitle(), "A");
     EXPECT_TRUE(s.changeTrack(1));
-    EXPECT_EQ(currentTitle(), "B");
+    EXPECT_EQ(titleIn(s.nowPlayingInfo()), "B");
     s.changeTrack(1);
     s.changeTrack(1); // past the end: back to the first
-    EXPECT_EQ(currentTitle(), "A");
+    EXPECT_EQ(titleIn(s.nowPlayingInfo()), "A");
     s.changeTrack(-1); // before the first: the first again
-    EXPECT_EQ(currentTitle(), "A");
+    EXPECT_EQ(titleIn(s.nowPlayingInfo()), "A");
     // play inserts after the current track and keeps the rest of the queue.
     s.play(track("D"));
-    EXPECT_EQ(currentTitle(), "D");
+    EXPECT_EQ(titleIn(s.nowPlayingInfo()), "D");
     s.changeTrack(1);
-    EXPECT_EQ(currentTitle(), "B");
+    EXPECT_EQ(titleIn(s.nowPlayingInfo()), "B");
     s.stop();
     EXPECT_FALSE(s.hasItem());
-    EXPECT_FALSE(s.isPlaying());
     EXPECT_FALSE(s.togglePlayPause());
 }
 
-TEST(NowPlayingService, InfoHasOnlyTheKeysTheTrackHas) {
+TEST(NowPlayingService, InfoHasOnlyTheKeysTheTrackHasAndArtworkAsGiven) {
     auto& s = MRNowPlayingService::shared();
     EXPECT_EQ(s.nowPlayingInfo(), nullptr);
     MRTrack t;
     t.artist = "Only Artist";
+    t.artworkData = NSData::make(std::vector<std::uint8_t>{'n', 'o', 't', ' ', 'j', 'p'});
     s.play(t);
     Ref<NSDictionary> info = s.nowPlayingInfo();
     ASSERT_TRUE(info);
     EXPECT_EQ(info->objectForKey(kMRMediaRemoteNowPlayingInfoTitle), nullptr);
-    EXPECT_EQ(info->objectForKey(kMRMediaRemoteNowPlayingInfoArtworkData), nullptr);
     auto* artist = cast<NSString>(info->objectForKey(kMRMediaRemoteNowPlayingInfoArtist));
-    ASSERT_TRUE(artist);
-    EXPECT_EQ(artist->str(), "Only Artist");
-
-    // Artwork goes out as the app gave it, decodable or not.
-    MRTrack broken = track("Broken");
-    broken.artworkData = NSData::make(std::vector<std::uint8_t>{'n', 'o', 't', ' ', 'j', 'p'});
-    s.play(broken);
-    auto* data =
-        cast<NSData>(s.nowPlayingInfo()->objectForKey(kMRMediaRemoteNowPlayingInfoArtworkData));
-    ASSERT_TRUE(data);
-    EXPECT_EQ(data->length(), 6u);
+    EXPECT_EQ(artist ? artist->str() : "", "Only Artist");
+    // Undecodable artwork still goes out as the app gave it.
+    auto* data = cast<NSData>(info->objectForKey(kMRMediaRemoteNowPlayingInfoArtworkData));
+    EXPECT_EQ(data ? data->length() : 0, 6u);
     EXPECT_EQ(s.currentArtwork(), nullptr);
 }
 
 TEST(NowPlayingService, GetNowPlayingInfoAnswersOnceLaterOnTheMainQueue) {
     auto& s = MRNowPlayingService::shared();
+    std::vector<std::string> answers;
+    auto ask = [&] {
+        MRMediaRemoteGetNowPlayingInfo(dispatch_get_main_queue(), [&](NSDictionary* info) {
+            answers.push_back(titleIn(info));
+        });
+    };
     s.play(track("Later"));
     MainQueue::shared().runPending();
-    int calls = 0;
-    std::string title;
-    MRMediaRemoteGetNowPlayingInfo(dispatch_get_main_queue(), [&](NSDictionary* info) {
-        calls++;
-        auto* t =
-            info ? cast<NSString>(info->objectForKey(kMRMediaRemoteNowPlayingInfoTitle)) : nullptr;
-        title = t ? t->str() : "<nil>";
-    });
-    EXPECT_EQ(calls, 0);
-    MainQueue::shared().runPending();
-    EXPECT_EQ(calls, 1);
-    EXPECT_EQ(title, "Later");
+    ask();
+    EXPECT_TRUE(answers.empty());
     MainQueue::shared().runFor(1);
-    EXPECT_EQ(calls, 1);
-
     s.stop();
-    MRMediaRemoteGetNowPlayingInfo(dispatch_get_main_queue(), [&](NSDictionary* info) {
-        calls++;
-        title = info ? "<info>" : "<nil>";
-    });
+    ask();
     MainQueue::shared().runPending();
-    EXPECT_EQ(calls, 2);
-    EXPECT_EQ(title, "<nil>");
+    EXPECT_EQ(answers, (std::vector<std::string>{"Later", "<nil>"}));
 }
 
 TEST(MediaController, CommandsAreRecordedAndTheirResultsComeBackAsReports) {
     SBRegisterHostClasses();
-    Reports::install();
+    installCountingHooks();
     id mc = send<id>(SBMediaController::cls(), "sharedInstance");
     ASSERT_EQ(mc, SBMediaController::sharedInstance());
 
     auto& s = MRNowPlayingService::shared();
     s.play(track("One"));
     s.enqueue(track("Two"));
-    EXPECT_EQ(Reports::infoCount, 0); // reports come later, on the main queue
+    EXPECT_TRUE(hostCalls.empty()); // reports come later, on the main queue
     MainQueue::shared().runPending();
-    EXPECT_EQ(Reports::infoCount, 1);
-    EXPECT_EQ(Reports::playingCount, 1);
+    EXPECT_EQ(callCount(kInfo), 1);
+    EXPECT_EQ(callCount(kPlaying), 1);
+    EXPECT_EQ(reportedTitle(), "One");
     EXPECT_TRUE(send<bool>(mc, "isPlaying"));
 
     EXPECT_TRUE(send<bool>(mc, "changeTrack:eventSource:", 1, NSInteger(0)));
     EXPECT_TRUE(send<bool>(mc, "togglePlayPauseForEventSource:", NSInteger(0)));
     EXPECT_FALSE(send<bool>(mc, "isPlaying"));
     MainQueue::shared().runPending();
-    EXPECT_EQ(Reports::infoCount, 2);
-    EXPECT_EQ(Reports::playingCount, 2);
-    EXPECT_EQ(Reports::titles, (std::vector<std::string>{"One", "Two"}));
+    EXPECT_EQ(callCount(kInfo), 2);
+    EXPECT_EQ(callCount(kPlaying), 2);
+    EXPECT_EQ(reportedTitle(), "Two");
 
     s.stop();
     MainQueue::shared().runPending();
+    EXPECT_EQ(reportedTitle(), "<nil>");
     EXPECT_FALSE(send<bool>(mc, "changeTrack:eventSource:", -1, NSInteger(3)));
-    EXPECT_EQ(Reports::titles.back(), "<nil>");
-
-    const auto& commands = SBMediaController::sharedInstance()->commands();
-    ASSERT_EQ(commands.size(), 3u);
-    EXPECT_EQ(commands[0].command, "changeTrack");
-    EXPECT_EQ(commands[0].delta, 1);
-    EXPECT_TRUE(commands[0].accepted);
-    EXPECT_EQ(commands[1].command, "togglePlayPause");
-    EXPECT_FALSE(commands[1].delta.has_value());
-    EXPECT_EQ(commands[2].delta, -1);
-    EXPECT_EQ(commands[2].eventSource, 3);
-    EXPECT_FALSE(commands[2].accepted);
+    std::vector<std::string> commands;
+    for (auto& c : SBMediaController::sharedInstance()->commands())
+        commands.push_back(c.command + " " + (c.delta ? std::to_string(*c.delta) : "-") + " " +
+                           std::to_string(c.eventSource) + (c.accepted ? " accepted" : " refused"));
+    EXPECT_EQ(commands,
+              (std::vector<std::string>{"changeTrack 1 0 accepted", "togglePlayPause - 0 accepted",
+                                        "changeTrack -1 3 refused"}));
 }
 
-TEST(MediaController, PauseWithNothingLoadedReportsNothing) {
+TEST(MediaController, PlayingWithNothingLoadedReportsNothing) {
     SBRegisterHostClasses();
-    Reports::install();
+    installCountingHooks();
     SBMediaController::sharedInstance();
     MRNowPlayingService::shared().setPlaying(true);
     MainQueue::shared().runPending();
-    EXPECT_EQ(Reports::playingCount, 0);
+    EXPECT_EQ(callCount(kPlaying), 0);
     EXPECT_FALSE(MRNowPlayingService::shared().isPlaying());
 }
 

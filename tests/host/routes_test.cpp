@@ -2,37 +2,30 @@
 // the glyph bundle's images.
 #include "host_fixture.h"
 
-#include <gtest/gtest.h>
-
 #include <fstream>
 
 namespace {
 
-template <class T = NSObject> Ref<T> adopt(id object) {
-    return Ref<T>::adopt(cast<T>(object));
+Ref<NSObject> make(const char* cls) {
+    return Ref<NSObject>::adopt(class_createInstance(objc_getClass(cls)));
 }
 
 TEST(Routes, EachKindAnswersTheHostsOwnTests) {
-    struct Case {
-        MPRouteKind kind;
-        bool airpods, b298, b515, b688;
-    };
-    for (Case c : {Case{MPRouteKind::Speaker, false, false, false, false},
-                   Case{MPRouteKind::Headphones, false, false, false, false},
-                   Case{MPRouteKind::AirPods, true, false, false, false},
-                   Case{MPRouteKind::AirPodsPro, true, true, false, false},
-                   Case{MPRouteKind::AirPodsMax, true, false, true, false},
-                   Case{MPRouteKind::AirPodsGen3, true, false, false, true}}) {
+    // isAirpodsRoute, isB298Route, isB515Route, isB688Route, and a subtype above 13 (where the
+    // plug-in's own headphones test begins).
+    for (auto [kind, answers] : {std::pair{MPRouteKind::Speaker, "00000"},
+                                 {MPRouteKind::Headphones, "00001"},
+                                 {MPRouteKind::AirPods, "10000"},
+                                 {MPRouteKind::AirPodsPro, "11000"},
+                                 {MPRouteKind::AirPodsMax, "10100"},
+                                 {MPRouteKind::AirPodsGen3, "10010"}}) {
         Ref<MPAVRoute> route = alloc<MPAVRoute>();
-        route->setRoute(MPRouteSubtypeForKind(c.kind), MPRouteNameForKind(c.kind));
-        SCOPED_TRACE(route->routeName());
-        EXPECT_EQ(send<bool>(route.get(), "isAirpodsRoute"), c.airpods);
-        EXPECT_EQ(send<bool>(route.get(), "isB298Route"), c.b298);
-        EXPECT_EQ(send<bool>(route.get(), "isB515Route"), c.b515);
-        EXPECT_EQ(send<bool>(route.get(), "isB688Route"), c.b688);
-        // Only wired and other headphones lie above 13, where the plug-in's own test begins.
-        EXPECT_EQ(send<NSInteger>(route.get(), "routeSubtype") > 13,
-                  c.kind == MPRouteKind::Headphones);
+        route->setRoute(MPRouteSubtypeForKind(kind), MPRouteNameForKind(kind));
+        std::string got;
+        for (const char* test : {"isAirpodsRoute", "isB298Route", "isB515Route", "isB688Route"})
+            got += send<bool>(route.get(), test) ? '1' : '0';
+        got += send<NSInteger>(route.get(), "routeSubtype") > 13 ? '1' : '0';
+        EXPECT_EQ(got, answers) << route->routeName();
     }
     MPRouteKind kind;
     EXPECT_TRUE(MPRouteKindFromString("airpods-gen3", &kind));
@@ -48,81 +41,59 @@ TEST(Routes, SystemAudioRouteCanBeBuiltThroughTheRuntime) {
     MPSetSystemAudioRoute(MPRouteKind::AirPodsGen3);
     id context = send<id>(contextClass, "sharedSystemAudioContext");
     ASSERT_NE(context, nullptr);
-    id av = send<id>(context, "avOutputContext");
-    id output = send<id>(av, "outputDevice");
+    id output = send<id>(send<id>(context, "avOutputContext"), "outputDevice");
     ASSERT_NE(output, nullptr);
     id sourceInfo = send<id>(
         context, "valueForKey:", static_cast<id>(NSString::make("_outputDeviceSourceInfo").get()));
     EXPECT_NE(cast<NSDictionary>(sourceInfo), nullptr);
 
-    auto device = adopt(class_createInstance(objc_getClass("MRAVConcreteOutputDevice")));
+    auto device = make("MRAVConcreteOutputDevice");
     EXPECT_EQ(send<id>(device.get(), "initWithAVOutputDevice:sourceInfo:", output, sourceInfo),
               device.get());
-    auto route = adopt(class_createInstance(objc_getClass("MPAVOutputDeviceRoute")));
-    Ref<NSArray> devices = NSArray::make({device});
-    send<id>(route.get(), "initWithOutputDevices:", devices);
+    auto route = make("MPAVOutputDeviceRoute");
+    send<id>(route.get(), "initWithOutputDevices:", static_cast<id>(NSArray::make({device}).get()));
     EXPECT_TRUE(send<bool>(route.get(), "isB688Route"));
     EXPECT_EQ(send<NSInteger>(route.get(), "routeSubtype"),
               MPRouteSubtypeForKind(MPRouteKind::AirPodsGen3));
-
     // A route made from nothing is a plain one.
-    auto empty = adopt(class_createInstance(objc_getClass("MPAVOutputDeviceRoute")));
+    auto empty = make("MPAVOutputDeviceRoute");
     send<id>(empty.get(), "initWithOutputDevices:", static_cast<id>(nullptr));
     EXPECT_FALSE(send<bool>(empty.get(), "isAirpodsRoute"));
-
-    MPRemoveSystemAudioContext();
-    EXPECT_EQ(send<id>(contextClass, "sharedSystemAudioContext"), nullptr);
 }
 
-class GlyphBundle : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        SBRegisterHostClasses();
-        folder_ = MPGlyphBundlePath(kBatteryCenterUIBundleIdentifier);
-        std::filesystem::create_directories(folder_);
-        std::string glyphs = std::string(VEY_SOURCE_DIR) + "/assets/glyphs/";
-        std::filesystem::copy_file(glyphs + "B688.png", folder_ + "/B688.png");
-        std::filesystem::copy_file(glyphs + "B688@3x.png", folder_ + "/B688@3x.png");
-        std::ofstream(folder_ + "/broken.png") << "not a picture";
-    }
-    id image(const char* name, id bundle) {
-        return send<id>(UIImage::cls(),
-                        "imageNamed:inBundle:", static_cast<id>(NSString::make(name).get()),
-                        bundle);
-    }
-    TempDevice device_;
-    std::string folder_;
-};
+TEST(Routes, GlyphImagesComeFromTheRegisteredFolderAtTheScreensScale) {
+    TestDevice device;
+    SBRegisterHostClasses();
+    std::string folder = MPGlyphBundlePath(kBatteryCenterUIBundleIdentifier);
+    std::filesystem::create_directories(folder);
+    std::string glyphs = std::string(VEY_SOURCE_DIR) + "/assets/glyphs/";
+    std::filesystem::copy_file(glyphs + "B688.png", folder + "/B688.png");
+    std::filesystem::copy_file(glyphs + "B688@3x.png", folder + "/B688@3x.png");
+    std::ofstream(folder + "/broken.png") << "not a picture";
 
-TEST_F(GlyphBundle, ImagesComeFromTheRegisteredFolderAtTheScreensScale) {
-    auto identifier = [](std::string_view s) -> id { return autorelease(NSString::make(s)); };
-    Class bundleClass = objc_getClass("NSBundle");
-    EXPECT_EQ(send<id>(bundleClass,
-                       "bundleWithIdentifier:", identifier(kBatteryCenterUIBundleIdentifier)),
-              nullptr);
+    auto bundleFor = [](std::string_view identifier) {
+        return send<id>(objc_getClass("NSBundle"), "bundleWithIdentifier:",
+                        static_cast<id>(autorelease(NSString::make(identifier))));
+    };
+    EXPECT_EQ(bundleFor(kBatteryCenterUIBundleIdentifier), nullptr);
     MPRegisterDeviceBundles();
-    id bundle = send<id>(bundleClass,
-                         "bundleWithIdentifier:", identifier(kBatteryCenterUIBundleIdentifier));
+    id bundle = bundleFor(kBatteryCenterUIBundleIdentifier);
     ASSERT_NE(bundle, nullptr);
-    // Only the folder that exists is a bundle.
-    EXPECT_EQ(
-        send<id>(bundleClass, "bundleWithIdentifier:", identifier(kBatteryCenterBundleIdentifier)),
-        nullptr);
+    EXPECT_EQ(bundleFor(kBatteryCenterBundleIdentifier), nullptr); // its folder does not exist
 
-    UIScreen::mainScreen()->setScale(3);
-    auto* glyph = cast<UIImage>(image("B688", bundle));
-    ASSERT_NE(glyph, nullptr);
-    EXPECT_EQ(glyph->scale(), 3);
-    EXPECT_EQ(glyph->size(), CGSizeMake(30, 30));
-    UIScreen::mainScreen()->setScale(2);
-    glyph = cast<UIImage>(image("B688", bundle));
-    ASSERT_NE(glyph, nullptr);
-    EXPECT_EQ(glyph->scale(), 1);
-    EXPECT_EQ(glyph->size(), CGSizeMake(30, 30));
-
-    EXPECT_EQ(image("batteryglyphs-b515", bundle), nullptr);
-    EXPECT_EQ(image("broken", bundle), nullptr);
-    EXPECT_EQ(image("../B688", bundle), nullptr);
+    auto image = [&](const char* name, id in) {
+        return cast<UIImage>(send<id>(UIImage::cls(), "imageNamed:inBundle:",
+                                      static_cast<id>(autorelease(NSString::make(name))), in));
+    };
+    for (auto [screen, scale] : {std::pair{3.0, 3.0}, {2.0, 1.0}}) {
+        UIScreen::mainScreen()->setScale(screen);
+        UIImage* glyph = image("B688", bundle);
+        ASSERT_NE(glyph, nullptr) << screen;
+        EXPECT_EQ(glyph->scale(), scale);
+        EXPECT_EQ(glyph->size(), CGSizeMake(30, 30));
+    }
+    for (const char* missing : {"batteryglyphs-b515", "broken", "../B688"})
+        EXPECT_EQ(image(missing, bundle), nullptr) << missing;
     EXPECT_EQ(image("B688", nullptr), nullptr);
 }
 
