@@ -2,7 +2,6 @@
 // commas, bad escapes, control characters in strings, leading zeros, trailing text) throws.
 #pragma once
 
-#include <cstdlib>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
@@ -17,51 +16,45 @@ struct JsonValue {
     std::vector<JsonValue> items;
     std::vector<std::pair<std::string, JsonValue>> members;
 
-    bool has(const std::string& key) const {
+    const JsonValue* find(const std::string& key) const {
         for (auto& m : members)
-            if (m.first == key) return true;
-        return false;
+            if (m.first == key) return &m.second;
+        return nullptr;
     }
+    bool has(const std::string& key) const { return find(key); }
     const JsonValue& operator[](const std::string& key) const {
-        for (auto& m : members)
-            if (m.first == key) return m.second;
+        if (const JsonValue* v = find(key)) return *v;
         throw std::runtime_error("no member " + key);
     }
     const JsonValue& operator[](std::size_t i) const { return items.at(i); }
     bool isNull() const { return type == Type::Null; }
+
+    explicit JsonValue(const nlohmann::ordered_json& j = nullptr) {
+        using T = Type;
+        type = j.is_boolean()  ? T::Bool
+               : j.is_number() ? T::Number
+               : j.is_string() ? T::String
+               : j.is_array()  ? T::Array
+               : j.is_object() ? T::Object
+                               : T::Null;
+        if (type == T::Bool) boolean = j.get<bool>();
+        if (type == T::Number) number = j.get<double>();
+        if (type == T::String) string = j.get<std::string>();
+        if (type == T::Array)
+            for (auto& item : j)
+                items.emplace_back(item);
+        if (type == T::Object)
+            for (auto& [key, value] : j.items())
+                members.emplace_back(key, JsonValue(value));
+    }
 };
 
-class JsonReader {
-  public:
+struct JsonReader {
     static JsonValue parse(const std::string& text) {
         try {
-            return convert(nlohmann::ordered_json::parse(text));
+            return JsonValue(nlohmann::ordered_json::parse(text));
         } catch (const nlohmann::json::exception& e) {
             throw std::runtime_error(std::string("bad JSON: ") + e.what());
         }
-    }
-
-  private:
-    static JsonValue convert(const nlohmann::ordered_json& j) {
-        JsonValue v;
-        if (j.is_boolean()) {
-            v.type = JsonValue::Type::Bool;
-            v.boolean = j.get<bool>();
-        } else if (j.is_number()) {
-            v.type = JsonValue::Type::Number;
-            v.number = j.get<double>();
-        } else if (j.is_string()) {
-            v.type = JsonValue::Type::String;
-            v.string = j.get<std::string>();
-        } else if (j.is_array()) {
-            v.type = JsonValue::Type::Array;
-            for (auto& item : j)
-                v.items.push_back(convert(item));
-        } else if (j.is_object()) {
-            v.type = JsonValue::Type::Object;
-            for (auto& [key, value] : j.items())
-                v.members.emplace_back(key, convert(value));
-        }
-        return v;
     }
 };

@@ -137,7 +137,6 @@ TEST_F(SimulatorTest, DumpHasEveryMemberWithItsType) {
     };
     expectKinds(d["state"], sim::sharedStateVariables());
     expectKinds(d["settings"], sim::settingVariables());
-    EXPECT_EQ(d["settings"].members.size(), 22u);
     EXPECT_EQ(d["state"]["highresImage"]["width"].number, 400);
     EXPECT_EQ(d["settings"]["newArtworkSize"].string, "250");
 
@@ -191,7 +190,6 @@ TEST_F(SimulatorTest, CommandsChangeTheDeviceMediaAndRoute) {
     EXPECT_TRUE(d["host"]["playing"].boolean);
     EXPECT_EQ(d["host"]["route"].string, "headphones");
     EXPECT_EQ(d["host"]["routeLabel"]["text"].string, "Headphones");
-    EXPECT_DOUBLE_EQ(d["time"].number, 2.5);
 
     run("stop\n");
     d = dump();
@@ -324,13 +322,12 @@ TEST_F(SimulatorTest, OutputsStayInTheFolderAndAFailedWriteLeavesNothing) {
 TEST_F(SimulatorTest, SnapshotsAndFilmsDrawTheScreenAtTheDevicesScale) {
     run("pref Enabled YES\nplay \"A\" \"B\" artwork-sunset.jpg\nlaunch\nwait 1\n"
         "snapshot shots/screen.png\nfilm change 0.5 4\n");
-    std::ifstream in(out_ + "/shots/screen.png", std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                    std::istreambuf_iterator<char>());
-    Ref<UIImage> image = UIImage::imageWithData(NSData::make(std::move(bytes)));
+    Ref<UIImage> image = UIImage::imageWithContentsOfFile(out_ + "/shots/screen.png");
     ASSERT_TRUE(image);
     EXPECT_EQ(image->size(), CGSizeMake(1170, 2532));
-    for (const char* frame : {"change-0001.png", "change-0002.png"})
-        EXPECT_TRUE(std::filesystem::exists(out_ + "/" + frame)) << frame;
+    for (auto [frame, written] : {std::pair{"change-0001.png", true},
+                                  {"change-0002.png", true},
+                                  {"change-0003.png", false}})
+        EXPECT_EQ(std::filesystem::exists(out_ + "/" + frame), written) << frame;
     EXPECT_NEAR(dump()["time"].number, 1.5, 1e-9) << "the film advances the clock";
 }
