@@ -2,26 +2,23 @@
 // extent and its transparent margin, the motion blur's direction, and lazy rendering of crops.
 #include "image_samples.h"
 
-#include "platform/foundation/foundation.h"
-
 #include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
 
-CGImageRef photoBitmap(int w, int h) {
-    return samples::bitmap(w, h, [](int x, int y) {
-        std::uint8_t rgb[3];
-        samples::photo(x, y, rgb);
-        return packPixel(255, rgb[0], rgb[1], rgb[2]);
-    });
-}
-
-Ref<CIImage> blurred(CGImageRef bitmap, double radius) {
-    auto filter = CIFilter::filterWithName("CIGaussianBlur");
-    filter->setValue(CIImage::imageWithCGImage(bitmap), kCIInputImageKey);
+Ref<CIImage> blurred(CIImage* image, double radius, double angle = -1) {
+    auto filter = CIFilter::filterWithName(angle < 0 ? "CIGaussianBlur" : "CIMotionBlur");
+    filter->setValue(image, kCIInputImageKey);
     filter->setValue(NSNumber::withDouble(radius), kCIInputRadiusKey);
+    if (angle >= 0) filter->setValue(NSNumber::withDouble(angle), kCIInputAngleKey);
     return cast<CIImage>(filter->valueForKey(kCIOutputImageKey));
+}
+Ref<CIImage> blurred(CGImageRef bitmap, double radius, double angle = -1) {
+    return blurred(CIImage::imageWithCGImage(bitmap), radius, angle);
+}
+CGImageRef render(CIImage* image) {
+    return CIContext::contextWithOptions(nullptr)->createCGImage(image, image->extent());
 }
 
 int channel(std::uint32_t p, int c) {
@@ -31,7 +28,7 @@ int channel(std::uint32_t p, int c) {
 } // namespace
 
 TEST(GaussianBlur, BoxPassesStayCloseToTheExactGaussian) {
-    CGImageRef photo = photoBitmap(240, 200);
+    CGImageRef photo = samples::photoBitmap(240, 200);
     PixelView source{{0, 0, 240, 200}, photo->pixels(), 240, photo};
     for (double sigma : {2.0, 4.5, 10.0, 17.0}) {
         SCOPED_TRACE(sigma);
@@ -61,7 +58,7 @@ TEST(GaussianBlur, ExtentGrowsByThreeRadiiAndItsMarginIsTransparent) {
     CGImageRef square = samples::bitmap(20, 20, [](int, int) { return 0xffc08040u; });
     Ref<CIImage> out = blurred(square, 2);
     EXPECT_EQ(out->extent(), CGRectMake(-6, -6, 32, 32));
-    CGImageRef rendered = CIContext::contextWithOptions(nullptr)->createCGImage(out, out->extent());
+    CGImageRef rendered = render(out);
     ASSERT_TRUE(rendered);
     ASSERT_EQ(rendered->width, 32);
     EXPECT_EQ(rendered->row(16)[16], 0xffc08040u);     // the middle is untouched
@@ -75,15 +72,11 @@ TEST(GaussianBlur, ExtentGrowsByThreeRadiiAndItsMarginIsTransparent) {
 
 TEST(MotionBlur, SpreadsAPointAlongThirtyDegrees) {
     CGImageRef dot = samples::bitmap(1, 1, [](int, int) { return 0xffffffffu; });
-    auto filter = CIFilter::filterWithName("CIMotionBlur");
-    filter->setValue(CIImage::imageWithCGImage(dot), kCIInputImageKey);
-    filter->setValue(NSNumber::withDouble(10), kCIInputRadiusKey);
-    filter->setValue(NSNumber::withDouble(M_PI / 6), kCIInputAngleKey);
-    Ref<CIImage> out = filter->outputImage();
+    Ref<CIImage> out = blurred(dot, 10, M_PI / 6);
     CGRect e = out->extent();
     EXPECT_NEAR(e.origin.x, -10 * std::cos(M_PI / 6), 1e-9);
     EXPECT_NEAR(e.origin.y, -5, 1e-9);
-    CGImageRef r = CIContext::contextWithOptions(nullptr)->createCGImage(out, e);
+    CGImageRef r = render(out);
     ASSERT_TRUE(r);
     // Nineteen taps of 1/19 each; up and to the right (rows run downwards).
     int lit = 0;
@@ -100,18 +93,13 @@ TEST(MotionBlur, SpreadsAPointAlongThirtyDegrees) {
 }
 
 TEST(CIContext, CroppedRenderingMatchesTheWholeRender) {
-    CGImageRef photo = photoBitmap(150, 120);
-    auto motion = CIFilter::filterWithName("CIMotionBlur");
-    motion->setValue(blurred(photo, 6), kCIInputImageKey);
-    motion->setValue(NSNumber::withDouble(6), kCIInputRadiusKey);
-    motion->setValue(NSNumber::withDouble(0.5235987755982988), kCIInputAngleKey);
-    Ref<CIImage> whole = motion->outputImage();
-    auto context = CIContext::contextWithOptions(nullptr);
-    CGImageRef all = context->createCGImage(whole, whole->extent());
+    CGImageRef photo = samples::photoBitmap(150, 120);
+    Ref<CIImage> whole = blurred(blurred(photo, 6), 6, M_PI / 6);
+    CGImageRef all = render(whole);
     CGRect crop = CGRectMake(37.5, 30, 75, 60);
     Ref<CIImage> part = whole->imageByCroppingToRect(crop);
     EXPECT_EQ(part->extent(), crop);
-    CGImageRef cut = context->createCGImage(part, part->extent());
+    CGImageRef cut = render(part);
     ASSERT_TRUE(all && cut);
     ASSERT_EQ(cut->width, 75);
     ASSERT_EQ(cut->height, 60);
@@ -133,8 +121,6 @@ TEST(CIFilter, UnknownNamesAndMissingInputsGiveNil) {
         CIContext::contextWithOptions(nullptr)->createCGImage(nullptr, CGRectMake(0, 0, 1, 1)));
     // A radius of 0 is the image itself; a huge one is capped, not allocated without bound.
     CGImageRef one = samples::bitmap(4, 4, [](int, int) { return 0xff102030u; });
-    Ref<CIImage> same = blurred(one, 0);
-    EXPECT_EQ(same->extent(), CGRectMake(0, 0, 4, 4));
-    EXPECT_FALSE(CIContext::contextWithOptions(nullptr)->createCGImage(
-        blurred(one, 1e9), blurred(one, 1e9)->extent()));
+    EXPECT_EQ(blurred(one, 0)->extent(), CGRectMake(0, 0, 4, 4));
+    EXPECT_FALSE(render(blurred(one, 1e9)));
 }

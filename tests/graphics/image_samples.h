@@ -1,10 +1,16 @@
-// Encoded sample images made in memory for the image tests (no files, no third-party samples).
+// Sample images made in memory for the image tests (no files, no third-party samples).
 #pragma once
 
+#include "platform/foundation/foundation.h"
 #include "platform/graphics/graphics.h"
 
+#include <cmath>
+#include <csetjmp>
 #include <cstdint>
+#include <cstdio>
 #include <functional>
+#include <jpeglib.h>
+#include <png.h>
 #include <vector>
 
 namespace samples {
@@ -17,18 +23,116 @@ struct JPEGOptions {
     bool progressive = false;
     bool grey = false;
     bool cmyk = false; // written as Adobe-style inverted CMYK
-    int quality = 90;
 };
-Bytes jpeg(int width, int height, const RGB& pixel, JPEGOptions options = {});
+
+inline Bytes jpeg(int width, int height, const RGB& pixel, JPEGOptions options = {}) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = JDIMENSION(width);
+    info.image_height = JDIMENSION(height);
+    info.input_components = options.grey ? 1 : options.cmyk ? 4 : 3;
+    info.in_color_space = options.grey ? JCS_GRAYSCALE : options.cmyk ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&info);
+    if (options.cmyk) jpeg_set_colorspace(&info, JCS_CMYK);
+    jpeg_set_quality(&info, 90, TRUE);
+    if (options.progressive) jpeg_simple_progression(&info);
+    if (options.cmyk) info.write_Adobe_marker = TRUE;
+    jpeg_start_compress(&info, TRUE);
+    Bytes row(std::size_t(width) * 4 + 2);
+    while (info.next_scanline < info.image_height) {
+        int y = int(info.next_scanline);
+        // Grey keeps the first byte; inverted (Adobe) CMYK without black stores 255 - ink = RGB.
+        for (int x = 0; x < width; ++x) {
+            pixel(x, y, &row[std::size_t(x) * info.input_components]);
+            if (options.cmyk) row[x * 4 + 3] = 255;
+        }
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&info, &r, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes bytes(out, out + size);
+    std::free(out);
+    return bytes;
+}
 
 // A PNG from raw rows of the given colour type and bit depth (libpng constants); optional
 // palette (RGB triples) and transparency chunk.
-Bytes png(int width, int height, int colorType, int bitDepth, const std::vector<Bytes>& rows,
-          const Bytes& palette = {}, const Bytes& transparency = {}, bool interlaced = false);
+inline Bytes png(int width, int height, int colorType, int bitDepth, const std::vector<Bytes>& rows,
+                 const Bytes& palette = {}, const Bytes& transparency = {},
+                 bool interlaced = false) {
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return {};
+    }
+    auto append = [](png_structp png, png_bytep data, png_size_t n) {
+        auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+        out->insert(out->end(), data, data + n);
+    };
+    png_set_write_fn(png, &out, append, [](png_structp) {});
+    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), bitDepth, colorType,
+                 interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!palette.empty())
+        png_set_PLTE(png, info, reinterpret_cast<png_const_colorp>(palette.data()),
+                     int(palette.size() / 3));
+    if (!transparency.empty())
+        png_set_tRNS(png, info, transparency.data(), int(transparency.size()), nullptr);
+    png_write_info(png, info);
+    std::vector<png_bytep> pointers;
+    for (auto& r : rows)
+        pointers.push_back(const_cast<png_bytep>(r.data()));
+    png_write_image(png, pointers.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
 
 // A photograph-like picture: smooth gradients, soft blobs, a few hard edges and fine noise.
-void photo(int x, int y, std::uint8_t* rgb);
+inline void photo(int x, int y, std::uint8_t* rgb) {
+    double fx = x / 97.0, fy = y / 113.0;
+    double blob = std::exp(-((x - 300.0) * (x - 300.0) + (y - 240.0) * (y - 240.0)) / 9000.0);
+    double r = 120 + 80 * std::sin(fx) * std::cos(fy * 0.7) + 60 * blob;
+    double g = 100 + 70 * std::cos(fx * 0.6 + fy) - 40 * blob;
+    double b = 90 + 60 * std::sin(fy * 1.3 - fx * 0.4);
+    if ((x / 150 + y / 170) % 4 == 0) r *= 0.6, g *= 0.6; // hard-edged shapes
+    unsigned noise = (unsigned(x) * 73856093u) ^ (unsigned(y) * 19349663u);
+    double n = double((noise >> 7) % 13) - 6;
+    auto clamp = [](double v) { return std::uint8_t(std::fmin(255, std::fmax(0, v))); };
+    rgb[0] = clamp(r + n), rgb[1] = clamp(g + n), rgb[2] = clamp(b + n);
+}
+
 // A bitmap filled by `pixel` (premultiplied ARGB32 words).
-CGImageRef bitmap(int width, int height, const std::function<std::uint32_t(int, int)>& pixel);
+inline CGImageRef bitmap(int width, int height,
+                         const std::function<std::uint32_t(int, int)>& pixel) {
+    auto image = CGImageAllocate(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image->data[std::size_t(y) * width + x] = pixel(x, y);
+    return image;
+}
+
+inline CGImageRef photoBitmap(int width, int height) {
+    return bitmap(width, height, [](int x, int y) {
+        std::uint8_t rgb[3];
+        photo(x, y, rgb);
+        return packPixel(255, rgb[0], rgb[1], rgb[2]);
+    });
+}
+
+inline Ref<UIImage> decode(const Bytes& bytes) {
+    return UIImage::imageWithData(NSData::make(bytes));
+}
+inline std::uint32_t at(const UIImage* image, int x, int y) {
+    return image->CGImage()->row(y)[x];
+}
 
 } // namespace samples

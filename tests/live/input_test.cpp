@@ -92,20 +92,16 @@ TEST(LiveInput, StateCarriesAcrossBatches) {
     LiveGeometry g = geometry();
     LivePointer pointer;
     // A press in one frame and its release in the next is one click.
-    std::vector<LiveEvent> press = {at(E::Press, 195, 421)}, release = {at(E::Release, 195, 421)};
-    EXPECT_TRUE(translateEvents(press, g, pointer).empty());
+    EXPECT_TRUE(translateEvents(std::vector{at(E::Press, 195, 421)}, g, pointer).empty());
     EXPECT_TRUE(pointer.down);
-    EXPECT_EQ(translateEvents(release, g, pointer), std::vector{tap("veyArtworkButton")});
-
+    EXPECT_EQ(translateEvents(std::vector{at(E::Release, 195, 421)}, g, pointer),
+              std::vector{tap("veyArtworkButton")});
     // Space resumes what is paused; the routes go round to the speaker.
     g.playing = false;
     g.route = MPRouteKind::AirPodsGen3;
-    std::vector<LiveEvent> keys = {key(LiveKey::Space), key(LiveKey::R)};
-    std::vector<LiveCommand> expected = {{K::Resume}, {K::Route, {}, MPRouteKind::Speaker}};
-    EXPECT_EQ(translateEvents(keys, g, pointer), expected);
-
+    EXPECT_EQ(translateEvents(std::vector{key(LiveKey::Space), key(LiveKey::R)}, g, pointer),
+              (std::vector<LiveCommand>{{K::Resume}, {K::Route, {}, MPRouteKind::Speaker}}));
     // Before the first frame is drawn there is nowhere to click.
     g.area = CGRectZero;
-    std::vector<LiveEvent> early = click(195, 421);
-    EXPECT_TRUE(translateEvents(early, g, pointer).empty());
+    EXPECT_TRUE(translateEvents(click(195, 421), g, pointer).empty());
 }

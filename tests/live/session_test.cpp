@@ -71,7 +71,7 @@ TEST_F(LiveSessionTest, ScenarioWaitsTakeRealTimeAndAFailureStopsIt) {
                                                          "resume\n");
     session.advance(secondsToNanos(0.6));
     EXPECT_TRUE(MRNowPlayingService::shared().isPlaying());
-    EXPECT_EQ(session.nanosUntilDue() <= secondsToNanos(0.4), true);
+    EXPECT_LE(session.nanosUntilDue(), secondsToNanos(0.4));
     session.advance(secondsToNanos(0.5)); // the wait ends, the rest runs, until it fails
     EXPECT_FALSE(MRNowPlayingService::shared().isPlaying());
     EXPECT_EQ(session.status(), 2);

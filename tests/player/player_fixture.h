@@ -17,25 +17,30 @@
 
 namespace playertest {
 
-// What reached the cover sheet's added methods: receiver and selector, in order.
+// What reached the cover sheet's added methods, in order; `flag` is the method's bool argument.
 struct Call {
     id receiver;
     std::string selector;
-    id image = nullptr;
-    bool generate = false;
+    bool flag = false;
 };
 inline std::vector<Call>& calls() {
     static std::vector<Call> list;
     return list;
 }
+inline std::vector<std::string> selectors() {
+    std::vector<std::string> out;
+    for (const Call& c : calls())
+        out.push_back(c.selector);
+    return out;
+}
 inline void recordAction(id self, SEL cmd) {
     calls().push_back({self, sel_getName(cmd)});
 }
 inline void recordFlag(id self, SEL cmd, bool flag) {
-    calls().push_back({self, sel_getName(cmd), nullptr, flag});
+    calls().push_back({self, sel_getName(cmd), flag});
 }
-inline void recordStyle(id self, SEL cmd, id image, bool generate) {
-    calls().push_back({self, sel_getName(cmd), image, generate});
+inline void recordStyle(id self, SEL cmd, id, bool generate) {
+    recordFlag(self, cmd, generate);
 }
 
 class PlayerTest : public ::testing::Test {
@@ -77,16 +82,19 @@ class PlayerTest : public ::testing::Test {
     }
 
     // A cover sheet made by the host (initWithFrame: through the runtime), not yet in a window.
-    Ref<UIView> makeSheet(double width = 390, double height = 844) {
-        return UIView::make<CSCoverSheetView>(CGRectMake(0, 0, width, height));
-    }
+    Ref<UIView> makeSheet() { return UIView::make<CSCoverSheetView>(CGRectMake(0, 0, 390, 844)); }
 
-    // Moves `sheet` into a new window and lays the tree out.
-    Ref<UIWindow> show(UIView* sheet) {
-        Ref<UIWindow> window = UIView::make<UIWindow>(sheet->bounds());
-        window->addSubview(sheet);
-        window->layoutIfNeeded();
-        return window;
+    // Moves `sheet` into a new window, kept until the test ends, and lays the tree out.
+    UIWindow* show(UIView* sheet) {
+        windows_.push_back(UIView::make<UIWindow>(sheet->bounds()));
+        windows_.back()->addSubview(sheet);
+        windows_.back()->layoutIfNeeded();
+        return windows_.back();
+    }
+    Ref<UIView> shownSheet() {
+        Ref<UIView> sheet = makeSheet();
+        show(sheet);
+        return sheet;
     }
 
     template <class T = UIView, class P>
@@ -103,6 +111,7 @@ class PlayerTest : public ::testing::Test {
 
   private:
     std::string root_;
+    std::vector<Ref<UIWindow>> windows_;
 };
 
 inline bool sameColor(UIColor* color, double r, double g, double b, double a) {

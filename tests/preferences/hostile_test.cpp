@@ -172,9 +172,6 @@ TEST_F(Hostile, CutOrOddFilesAreRefusedWithoutBlocking) {
         EXPECT_EQ(readBack(whole.substr(0, n)), kRefused) << "cut at " << n;
 
     std::filesystem::remove(path());
-    std::filesystem::create_directories(path());
-    EXPECT_EQ(stored("style", "colorFlow"), kRefused);
-    std::filesystem::remove(path());
     ASSERT_EQ(mkfifo(path().c_str(), 0600), 0); // no writer: opening it must not block
     EXPECT_EQ(stored("style", "colorFlow"), kRefused);
 }

@@ -1,27 +1,8 @@
-// Binding and reloading: variables follow the domain's file, or their defaults, and keep the
-// last good values while the file is damaged.
+// Binding and reloading: variables follow the domain's file, or their defaults, keep the last
+// good values while the file is damaged, and only their own domain's notification reloads them.
 #include "prefs_fixture.h"
 
 namespace {
-
-// A few settings of the plug-in's table, with their defaults, bound the way the plug-in binds.
-struct Settings {
-    bool enabled = false;
-    std::string style = "colorFlow";
-    bool backgroundArtwork = true;
-    std::string artworkSize = "300"; // differs from its default on purpose
-
-    void bind(HBPreferences* p) {
-        p->registerBool(&enabled, false, "Enabled");
-        p->registerObject(&style, "colorFlow", "style");
-        p->registerBool(&backgroundArtwork, true, "backgroundArtwork");
-        p->registerObject(&artworkSize, "250", "artworkSize");
-    }
-    std::string summary() const {
-        return std::string(enabled ? "on " : "off ") + style + (backgroundArtwork ? " bg " : " ") +
-               artworkSize;
-    }
-};
 
 class Store : public PrefsTest {
   protected:
@@ -40,55 +21,41 @@ class Store : public PrefsTest {
 
 } // namespace
 
-TEST_F(Store, MissingFileOrDeviceRootGivesTheDefaults) {
-    Settings s, t, u;
-    s.bind(HBPreferences::initWithIdentifier(kDomain));
-    EXPECT_EQ(s.summary(), "off colorFlow bg 250");
-    writeWithPython("{'Enabled': True}", false);
-    t.bind(HBPreferences::initWithIdentifier(kDomain));
-    EXPECT_EQ(t.summary(), "on colorFlow bg 250");
-    NSSetDeviceRoot("");
-    u.bind(HBPreferences::initWithIdentifier(kDomain));
-    EXPECT_EQ(u.summary(), "off colorFlow bg 250");
-    EXPECT_TRUE(reports_.empty());
-}
-
-TEST_F(Store, ReloadsOnTheDomainsNotificationAndKeepsTheLastGoodValues) {
-    writeWithPython("{'Enabled': True, 'style': 'darkMode', 'artworkSize': '200'}", false);
-    Settings s;
-    std::string twin;
+TEST_F(Store, ReloadsOnItsOwnNotificationAndKeepsTheLastGoodValues) {
+    writeWithPython("{'Enabled': True, 'style': 'darkMode'}", false);
+    bool enabled = false;
+    std::string style, twin;
     auto prefs = HBPreferences::initWithIdentifier(kDomain);
-    s.bind(prefs);
+    prefs->registerBool(&enabled, false, "Enabled");
+    prefs->registerObject(&style, "colorFlow", "style");
     prefs->registerObject(&twin, "colorFlow", "style");
-    EXPECT_EQ(s.summary(), "on darkMode bg 200");
-
     writeWithPython("{'Enabled': True, 'style': 'lightMode'}", true);
     postReload("com.example.other");
     notify_post(kDomain);
-    EXPECT_EQ(s.style, "darkMode");
+    EXPECT_EQ(style, "darkMode");
     postReload();
-    EXPECT_EQ(s.summary() + " " + twin, "on lightMode bg 250 lightMode");
+    EXPECT_EQ(style + " " + twin, "lightMode lightMode");
 
     // A damaged file changes nothing and is reported once, until a good read.
     for (const char* bad : {"<plist><dict><key>style", "", "<plist><dict><key>style"}) {
         writeBytes(bad);
         postReload();
-        EXPECT_EQ(s.summary(), "on lightMode bg 250") << bad;
+        EXPECT_TRUE(enabled) << bad;
+        EXPECT_EQ(style, "lightMode") << bad;
     }
     writeBytes("{ style = darkMode; }");
     postReload();
-    EXPECT_EQ(s.summary(), "off darkMode bg 250");
+    EXPECT_FALSE(enabled);
     std::filesystem::remove(path());
     std::filesystem::create_directory(path());
     postReload();
-    EXPECT_EQ(s.style, "darkMode");
+    EXPECT_EQ(style, "darkMode");
     EXPECT_EQ(reports_,
               (std::vector<std::string>{"com.lantern.veypreferences.plist is not a property list",
                                         "com.lantern.veypreferences.plist is not a regular file"}));
-
     std::filesystem::remove(path());
     postReload();
-    EXPECT_EQ(s.summary(), "off colorFlow bg 250"); // no file at all: the domain was cleared
+    EXPECT_EQ(style, "colorFlow"); // no file at all: the domain was cleared
 }
 
 TEST_F(Store, StoresAreIndependentAndAGoneStoreIgnoresTheNotification) {
@@ -100,7 +67,6 @@ TEST_F(Store, StoresAreIndependentAndAGoneStoreIgnoresTheNotification) {
     a->registerObject(&mine, "colorFlow", "style");
     b->registerObject(&other, "colorFlow", "style");
     EXPECT_EQ(mine + " " + other, "darkMode lightMode");
-
     a = nullptr;
     mine = "untouched";
     writeWithPython("{'style': 'lightMode'}", false);
@@ -113,4 +79,7 @@ TEST_F(Store, StoresAreIndependentAndAGoneStoreIgnoresTheNotification) {
     postReload();
     for (const char* domain : {"../escape", "..", ".", "", "a/b"})
         EXPECT_EQ(HBPreferences::pathForDomain(domain), "") << domain;
+    NSSetDeviceRoot(""); // no device root: the defaults
+    EXPECT_EQ(stored("style"), "default");
+    EXPECT_TRUE(reports_.empty());
 }
