@@ -45,8 +45,9 @@ UIView* playerView(const Scenario& scenario, const Command& c, const std::string
     };
     std::vector<std::string> names = attachedViewProperties();
     if (names.empty())
-        fail("the cover sheet has no property '" + name +
-             "' (is the plug-in installed and enabled?)");
+        fail(name.empty() ? "the player is not there (is the plug-in installed and enabled?)"
+                          : "the cover sheet has no property '" + name +
+                                "' (is the plug-in installed and enabled?)");
     if (std::find(names.begin(), names.end(), name) == names.end()) {
         std::string list;
         for (const std::string& n : names)

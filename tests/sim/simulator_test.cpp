@@ -232,8 +232,8 @@ TEST_F(SimulatorTest, PlayerCommandsNeedThePlayer) {
     EXPECT_EQ(runError("\ntap veySkipButton"),
               "t.vey:2: the cover sheet has no property 'veySkipButton' (is the plug-in "
               "installed and enabled?)");
-    EXPECT_EQ(runError("swipe down"), "t.vey:1: the cover sheet has no property 'veyView' (is "
-                                      "the plug-in installed and enabled?)");
+    EXPECT_EQ(runError("swipe down"),
+              "t.vey:1: the player is not there (is the plug-in installed and enabled?)");
     EXPECT_EQ(runError("theme"),
               "t.vey:1: theme: the cover sheet has no forceLightTheme (is the plug-in enabled?)");
 }
