@@ -64,11 +64,11 @@ Json Simulator::dump() const {
     out.set("device", std::move(device));
 
     Json state = Json::object();
-    for (const VariableSpec& v : sharedStateVariables())
+    for (const PluginVariable& v : sharedStateVariables())
         state.set(v.name, variableJson(v, &objectJson));
     out.set("state", std::move(state));
     Json settings = Json::object();
-    for (const VariableSpec& v : settingVariables())
+    for (const PluginVariable& v : settingVariables())
         settings.set(v.name, variableJson(v, &objectJson));
     out.set("settings", std::move(settings));
 

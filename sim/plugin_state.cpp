@@ -44,23 +44,23 @@ template <class T> constexpr VariableKind kindOf() {
 
 } // namespace
 
-const std::vector<VariableSpec>& sharedStateVariables() {
-    static const std::vector<VariableSpec> list = [] {
-        std::vector<VariableSpec> all = {
+const std::vector<PluginVariable>& sharedStateVariables() {
+    static const std::vector<PluginVariable> list = [] {
+        std::vector<PluginVariable> all = {
 #define VEY_SIM_VARIABLE(type, name, initial) {#name, kindOf<type>()},
             VEY_SHARED_STATE(VEY_SIM_VARIABLE)
 #undef VEY_SIM_VARIABLE
         };
         // The settings store is the plug-in's own business, not player state.
         std::erase_if(all,
-                      [](const VariableSpec& v) { return std::string(v.name) == "preferences"; });
+                      [](const PluginVariable& v) { return std::string(v.name) == "preferences"; });
         return all;
     }();
     return list;
 }
 
-const std::vector<VariableSpec>& settingVariables() {
-    static const std::vector<VariableSpec> list = {
+const std::vector<PluginVariable>& settingVariables() {
+    static const std::vector<PluginVariable> list = {
 #define VEY_SIM_SETTING(type, name, initial, key, fallback) {#name, kindOf<type>()},
         VEY_SETTINGS(VEY_SIM_SETTING)
 #undef VEY_SIM_SETTING
@@ -85,7 +85,7 @@ const void* pluginVariable(const char* name) {
     return nullptr;
 }
 
-Json variableJson(const VariableSpec& variable, Json (*object)(NSObject*)) {
+Json variableJson(const PluginVariable& variable, Json (*object)(NSObject*)) {
     const void* address = pluginVariable(variable.name);
     if (!address) return nullptr;
     switch (variable.kind) {

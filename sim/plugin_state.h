@@ -12,14 +12,14 @@ namespace sim {
 
 enum class VariableKind { Bool, Int32, Int64, Double, String, Object };
 
-struct VariableSpec {
+struct PluginVariable {
     const char* name;
     VariableKind kind;
 };
 
 // In the order of the plug-in's own tables.
-const std::vector<VariableSpec>& sharedStateVariables();
-const std::vector<VariableSpec>& settingVariables();
+const std::vector<PluginVariable>& sharedStateVariables();
+const std::vector<PluginVariable>& settingVariables();
 
 // The address of a variable defined in a mapped plug-in, or nullptr when no plug-in is mapped
 // or none defines it.
@@ -29,6 +29,6 @@ bool pluginLoaded();
 
 // The variable's value as JSON (null when the variable is missing); objects are converted by
 // `object`.
-Json variableJson(const VariableSpec& variable, Json (*object)(NSObject*));
+Json variableJson(const PluginVariable& variable, Json (*object)(NSObject*));
 
 } // namespace sim

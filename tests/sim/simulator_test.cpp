@@ -120,9 +120,10 @@ TEST_F(SimulatorTest, DumpHasEveryMemberWithItsType) {
     JsonValue d = dump();
     using T = JsonValue::Type;
     EXPECT_DOUBLE_EQ(d["time"].number, 1);
-    auto expectKinds = [](const JsonValue& values, const std::vector<sim::VariableSpec>& specs) {
-        EXPECT_EQ(values.members.size(), specs.size());
-        for (const sim::VariableSpec& v : specs) {
+    auto expectKinds = [](const JsonValue& values,
+                          const std::vector<sim::PluginVariable>& variables) {
+        EXPECT_EQ(values.members.size(), variables.size());
+        for (const sim::PluginVariable& v : variables) {
             T type = values[v.name].type;
             if (v.kind == sim::VariableKind::Object)
                 EXPECT_TRUE(type == T::Null || type == T::String || type == T::Object ||
