@@ -14,7 +14,7 @@ int pixelsFor(double points, double scale) {
     return int(pixels);
 }
 
-CGImageRef drawBitmap(int width, int height, double scale, std::int64_t now,
+CGImageRef drawBitmap(int width, int height, double scale,
                       const std::function<void(Canvas&)>& draw) {
     if (!imageSizeAllowed(width, height)) return nullptr;
     std::shared_ptr<CGImage> bitmap = CGImageAllocate(width, height);
@@ -25,12 +25,22 @@ CGImageRef drawBitmap(int width, int height, double scale, std::int64_t now,
         int(bitmap->bytesPerRow()));
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, scale, scale);
-    Canvas canvas{cr, surface, scale, now};
+    Canvas canvas{cr, surface, scale, {}};
     draw(canvas);
     cairo_destroy(cr);
     cairo_surface_flush(surface);
     cairo_surface_destroy(surface);
     return bitmap;
+}
+
+void pushContentGroup(Canvas& canvas) {
+    cairo_push_group(canvas.cr);
+    canvas.contentGroups.push_back(cairo_get_group_target(canvas.cr));
+}
+
+void popContentGroupToSource(Canvas& canvas) {
+    canvas.contentGroups.pop_back();
+    cairo_pop_group_to_source(canvas.cr);
 }
 
 } // namespace render

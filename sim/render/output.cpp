@@ -38,7 +38,7 @@ CGImageRef drawArea(CGRect area, const RenderOptions& options, std::string* erro
                     const std::function<void(render::Canvas&)>& draw) {
     int w = render::pixelsFor(area.size.width, options.scale);
     int h = render::pixelsFor(area.size.height, options.scale);
-    CGImageRef image = render::drawBitmap(w, h, options.scale, options.now, draw);
+    CGImageRef image = render::drawBitmap(w, h, options.scale, draw);
     if (!image)
         fail(error, "render: cannot make a bitmap of " + std::to_string(w) + " x " +
                         std::to_string(h) + " pixels");
@@ -62,10 +62,12 @@ CGImageRef renderView(UIView* root, RenderOptions options, std::string* error) {
     if (!resolve(options, error)) return nullptr;
     Ref<UIView> keep = root;
     CGRect bounds = root->presentationBounds(options.now);
+    std::shared_ptr<render::DisplayNode> body =
+        render::recordBody(root, options.now, options.scale);
     return drawArea(bounds, options, error, [&](render::Canvas& canvas) {
         if (root->isHidden()) return;
         cairo_translate(canvas.cr, -bounds.origin.x, -bounds.origin.y);
-        render::drawViewBody(canvas, root, root->presentationAlpha(options.now));
+        render::drawBody(canvas, *body, root->presentationAlpha(options.now));
     });
 }
 
@@ -74,12 +76,16 @@ CGImageRef renderScreen(RenderOptions options, std::string* error) {
     CGRect screen = UIScreen::mainScreen()->bounds();
     // A copy: drawing may run view code.
     std::vector<Ref<UIWindow>> windows = UIApplication::sharedApplication()->windows();
+    render::DisplayNode screenNode;
+    screenNode.bounds = screen;
+    for (const Ref<UIWindow>& window : windows)
+        render::recordPlaced(screenNode.children, window, options.now, options.scale);
     return drawArea(screen, options, error, [&](render::Canvas& canvas) {
         cairo_set_source_rgb(canvas.cr, 0, 0, 0);
         cairo_paint(canvas.cr);
         cairo_translate(canvas.cr, -screen.origin.x, -screen.origin.y);
-        for (const Ref<UIWindow>& window : windows)
-            render::drawView(canvas, window, 1);
+        for (const render::DisplayNode& window : screenNode.children)
+            render::drawPlaced(canvas, window);
     });
 }
 
