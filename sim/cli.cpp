@@ -1,5 +1,6 @@
 #include "sim/cli.h"
 
+#include "sim/render/render.h"
 #include "sim/scenario.h"
 #include "sim/simulator.h"
 
@@ -19,14 +20,15 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitBadInput = 2;
 
-const char* kUsage = "usage: vey-sim run SCENARIO [--out DIR]\n"
-                     "       vey-sim demo [--out DIR]\n";
+const char* kUsage = "usage: vey-sim run SCENARIO [--out DIR] [--smallest-png]\n"
+                     "       vey-sim demo [--out DIR] [--smallest-png]\n";
 
 struct Arguments {
     std::string command;
     std::string scenario;
     std::string outDir;
     bool hasOut = false;
+    bool smallestPNG = false;
 };
 
 // Fills `args` from the command line; the reason when it cannot.
@@ -48,6 +50,8 @@ std::string parseArguments(int argc, const char* const* argv, Arguments& args) {
             }
             if (args.outDir.empty()) return "--out needs a folder";
             args.hasOut = true;
+        } else if (w == "--smallest-png") {
+            args.smallestPNG = true;
         } else if (w.size() > 1 && w[0] == '-') {
             return "unknown option '" + w + "'";
         } else if (args.command == "run" && args.scenario.empty()) {
@@ -102,6 +106,7 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         std::error_code error;
         fs::create_directories(outDir, error);
         if (error) throw std::runtime_error("cannot create " + outDir + ": " + error.message());
+        if (args.smallestPNG) renderSetPNGCompression(PNGCompression::Smallest);
         Simulator simulator({outDir, paths.pluginPath, paths.assetsDir, &out, &err});
         simulator.run(scenario);
     } catch (const ScenarioError& e) {

@@ -70,29 +70,34 @@ PixelBuffer shrunkBackdrop(const Canvas& canvas, PixelRect rect, int factor) {
         reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(backdrop.surface));
     std::size_t stride = std::size_t(cairo_image_surface_get_stride(backdrop.surface)) / 4;
     if (!data) return {};
-    std::vector<std::uint32_t> sums(std::size_t(rect.width) * 4);
+    // Sums of two channels per word (alpha and green, red and blue), 16 bits each: at most
+    // 13 x 13 pixels of 255 (the largest factor the sigma limit gives) fit.
+    std::vector<std::uint32_t> ag(std::size_t(rect.width)), rb(std::size_t(rect.width));
     std::vector<int> columns(std::size_t(rect.width) * factor);
     for (int i = 0; i < rect.width * factor; ++i)
         columns[i] = clampX((rect.x * factor) + i) - backdrop.x;
     std::uint32_t area = std::uint32_t(factor * factor), half = area / 2;
     for (int y = rect.y; y < rect.bottom(); ++y) {
-        std::fill(sums.begin(), sums.end(), 0);
+        std::fill(ag.begin(), ag.end(), 0);
+        std::fill(rb.begin(), rb.end(), 0);
         for (int dy = 0; dy < factor; ++dy) {
             const std::uint32_t* row =
                 data + std::size_t(clampY(y * factor + dy) - backdrop.y) * stride;
-            for (int i = 0; i < rect.width * factor; ++i) {
-                std::uint32_t p = row[columns[i]];
-                std::uint32_t* s = &sums[std::size_t(i / factor) * 4];
-                s[0] += pixelAlpha(p), s[1] += pixelRed(p), s[2] += pixelGreen(p),
-                    s[3] += pixelBlue(p);
+            const int* column = columns.data();
+            for (int x = 0; x < rect.width; ++x) {
+                std::uint32_t sumAG = 0, sumRB = 0;
+                for (int dx = 0; dx < factor; ++dx) {
+                    std::uint32_t p = row[*column++];
+                    sumAG += (p >> 8) & 0x00ff00ffu;
+                    sumRB += p & 0x00ff00ffu;
+                }
+                ag[x] += sumAG, rb[x] += sumRB;
             }
         }
         std::uint32_t* dst = out.row(y);
-        for (int x = 0; x < rect.width; ++x) {
-            const std::uint32_t* s = &sums[std::size_t(x) * 4];
-            dst[x] = packPixel((s[0] + half) / area, (s[1] + half) / area, (s[2] + half) / area,
-                               (s[3] + half) / area);
-        }
+        for (int x = 0; x < rect.width; ++x)
+            dst[x] = packPixel(((ag[x] >> 16) + half) / area, ((rb[x] >> 16) + half) / area,
+                               ((ag[x] & 0xffff) + half) / area, ((rb[x] & 0xffff) + half) / area);
     }
     return out;
 }

@@ -5,7 +5,9 @@
 #include "platform/graphics/limits.h"
 #include "platform/uikit/uikit.h"
 #include "sim/render/canvas.h"
+#include "sim/render/frame_writer.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -19,6 +21,8 @@ constexpr double kMaxScale = 4;
 constexpr double kMaxFilmSeconds = 600;
 constexpr double kMaxFilmFPS = 120;
 constexpr long kMaxFilmFrames = 3600;
+
+std::atomic<PNGCompression> pngCompression = PNGCompression::Fast;
 
 void fail(std::string* error, std::string message) {
     if (error) *error = std::move(message);
@@ -95,7 +99,7 @@ bool screenSizeRenderable(double width, double height, double scale) {
 }
 
 bool writeOutputFile(const std::string& path, std::string_view bytes, std::string* error) {
-    static unsigned serial = 0;
+    static std::atomic<unsigned> serial = 0; // frames are written from a second thread
     std::string tmp = path + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     int saved = fd < 0 ? errno : 0;
@@ -117,13 +121,17 @@ bool writePNG(const CGImageRef& image, const std::string& path, std::string* err
         fail(error, "cannot write " + path + ": no image");
         return false;
     }
-    std::vector<std::uint8_t> bytes = CGImageEncodePNG(*image);
+    std::vector<std::uint8_t> bytes = CGImageEncodePNG(*image, pngCompression);
     if (bytes.empty()) {
         fail(error, "cannot write " + path + ": the image does not encode");
         return false;
     }
     return writeOutputFile(
         path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
+}
+
+void renderSetPNGCompression(PNGCompression compression) {
+    pngCompression = compression;
 }
 
 bool renderSnapshot(UIView* root, double scale, const std::string& path, std::string* error,
@@ -157,18 +165,29 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
     Ref<UIView> keep = root;
     MainQueue& queue = MainQueue::shared();
     std::int64_t start = queue.nowNanos();
-    bool ok = true;
-    for (long k = 0; k < count && ok; ++k) {
+    // Each frame is encoded and written while the next one is drawn.
+    render::FrameWriter writer;
+    std::string renderError;
+    bool drawn = true;
+    for (long k = 0; k < count && drawn; ++k) {
         if (k > 0) queue.runUntil(start + secondsToNanos(double(k) / fps));
         char number[32]; // room for any long, so the frame name is never cut
         std::snprintf(number, sizeof number, "-%04ld.png", k + 1);
-        CGImageRef image = renderRootOrScreen(root, scale, error);
-        ok = image && writePNG(image, prefix + number, error);
-        if (image && !ok && writeFailed) *writeFailed = true;
-        if (ok && frames) frames->push_back(prefix + number);
+        CGImageRef image = renderRootOrScreen(root, scale, &renderError);
+        drawn = image && writer.write(std::move(image), prefix + number);
     }
+    std::optional<std::string> writeError;
+    std::vector<std::string> written = writer.finish(&writeError);
+    if (frames) frames->insert(frames->end(), written.begin(), written.end());
     queue.runUntil(start + secondsToNanos(seconds));
-    return ok;
+    // A failed write comes before any later frame that could not be drawn.
+    if (writeError) {
+        fail(error, *writeError);
+        if (writeFailed) *writeFailed = true;
+        return false;
+    }
+    if (!drawn) fail(error, renderError);
+    return drawn;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/codec.h"
 
 #include <cstdint>
 #include <string>
@@ -41,6 +42,8 @@ bool writeOutputFile(const std::string& path, std::string_view bytes, std::strin
 
 // Writes a bitmap as PNG, the way writeOutputFile writes.
 bool writePNG(const CGImageRef& image, const std::string& path, std::string* error);
+// How writePNG compresses: fast unless the smallest files are asked for.
+void renderSetPNGCompression(PNGCompression compression);
 
 // `snapshot FILE`: renders `root` (nil: the whole screen) at the main queue's current time and
 // writes it to `path`. *writeFailed tells a failed write from a picture that cannot be made.
