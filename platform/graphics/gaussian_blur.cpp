@@ -8,6 +8,9 @@
 #include <cmath>
 #include <cstring>
 #include <vector>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -38,8 +41,8 @@ Boxes boxesFor(double sigma) {
         b.spread += b.width[i] / 2;
         b.divisor *= b.width[i];
     }
-    // 255 * 2^f * divisor must fit in 32 bits for the horizontal sums.
-    double room = 4294967295.0 / (255 * b.divisor);
+    // 255 * 2^f * divisor must fit in 31 bits for the horizontal sums (converted as signed).
+    double room = 2147483647.0 / (255 * b.divisor);
     b.fractionBits = std::clamp(int(std::floor(std::log2(room))), 0, 8);
     return b;
 }
@@ -63,18 +66,14 @@ verticalStep(const std::uint8_t* in, const std::uint8_t* leaving, std::uint16_t*
 }
 
 __attribute__((target_clones("avx2", "default"))) void
-normaliseRow(const std::uint32_t* sums, std::uint16_t* out, float scale, std::size_t channels) {
+normaliseRow(const std::int32_t* sums, std::int32_t* out, float scale, std::size_t channels) {
     for (std::size_t c = 0; c < channels; ++c)
-        out[c] = std::uint16_t(float(sums[c]) * scale + 0.5f);
+        out[c] = std::int32_t(float(sums[c]) * scale + 0.5f);
 }
 
 // Four channels of one pixel as one vector.
 typedef std::uint32_t Pixel4 __attribute__((vector_size(16)));
 
-Pixel4 load(const std::uint16_t* p, std::size_t i) {
-    p += 4 * i;
-    return Pixel4{p[0], p[1], p[2], p[3]};
-}
 Pixel4 load(const Pixel4* p, std::size_t i) {
     return p[i];
 }
@@ -95,22 +94,34 @@ void boxRows(const In* a, const In* b, std::size_t inPixels, int w, Pixel4* outA
     }
 }
 
+// Four pixels at a time: sums to floats, scaled, rounded and packed back to bytes.
 void finishRow(const Pixel4* sums, std::uint32_t* out, std::size_t pixels, float scale) {
-    typedef float Float4 __attribute__((vector_size(16)));
-    typedef std::int32_t Int4 __attribute__((vector_size(16)));
-    Float4 k = {scale, scale, scale, scale}, half = {0.5f, 0.5f, 0.5f, 0.5f};
-    for (std::size_t i = 0; i < pixels; ++i) {
-        Float4 f = __builtin_convertvector(sums[i], Float4);
-        Int4 q = __builtin_convertvector(f * k + half, Int4);
-        out[i] = std::uint32_t(q[3]) << 24 | std::uint32_t(q[2]) << 16 | std::uint32_t(q[1]) << 8 |
-                 std::uint32_t(q[0]);
+    std::size_t i = 0;
+#ifdef __SSE2__
+    const __m128 k = _mm_set1_ps(scale), half = _mm_set1_ps(0.5f);
+    auto pixel = [&](std::size_t j) {
+        __m128i v;
+        std::memcpy(&v, &sums[j], 16);
+        return _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_cvtepi32_ps(v), k), half));
+    };
+    for (; i + 4 <= pixels; i += 4) {
+        __m128i low = _mm_packs_epi32(pixel(i), pixel(i + 1));
+        __m128i high = _mm_packs_epi32(pixel(i + 2), pixel(i + 3));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; i < pixels; ++i) {
+        std::uint32_t p = 0;
+        for (int c = 3; c >= 0; --c)
+            p = p << 8 | std::uint32_t(float(std::int32_t(sums[i][c])) * scale + 0.5f);
+        out[i] = p;
     }
 }
 
 struct Scratch {
     std::vector<std::uint16_t> sum0, ring1;
     std::vector<std::uint32_t> sum1, sum2, ring2;
-    std::vector<std::uint16_t> rows[2];
+    std::vector<Pixel4> rows[2];
     std::vector<Pixel4> t[2][3];
     std::vector<std::uint8_t> zero;
 };
@@ -129,7 +140,7 @@ bool boxBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
     zeroed(s.sum0, channels), zeroed(s.ring1, channels * w1), zeroed(s.zero, channels);
     zeroed(s.sum1, channels), zeroed(s.sum2, channels), zeroed(s.ring2, channels * w2);
     for (auto& r : s.rows)
-        r.resize(channels);
+        r.resize(px);
     for (auto& pair : s.t)
         for (auto& v : pair)
             v.resize(px);
@@ -146,7 +157,7 @@ bool boxBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
 
     // The horizontal passes over the rows waiting in `rows`, written to dst from row `y`.
     auto horizontal = [&](int count, int y) {
-        const std::uint16_t* second = rows[count - 1].data();
+        const Pixel4* second = rows[count - 1].data();
         boxRows(rows[0].data(), second, px, w0, t[0][0].data(), t[1][0].data());
         boxRows(t[0][0].data(), t[1][0].data(), px - w0 + 1, w1, t[0][1].data(), t[1][1].data());
         boxRows(t[0][1].data(), t[1][1].data(), px - w0 - w1 + 2, w2, t[0][2].data(),
@@ -163,7 +174,8 @@ bool boxBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
         verticalStep(bytes(row), leaving, sum0.data(), ring1.data() + (row % w1) * channels,
                      sum1.data(), ring2.data() + (row % w2) * channels, sum2.data(), channels);
         if (row < 2 * R) continue;
-        normaliseRow(sum2.data(), rows[waiting].data(), toRow, channels);
+        normaliseRow(reinterpret_cast<const std::int32_t*>(sum2.data()),
+                     reinterpret_cast<std::int32_t*>(rows[waiting].data()), toRow, channels);
         if (++waiting == 2 || row == H + 2 * R - 1) {
             horizontal(waiting, dst.rect.y + row - 2 * R - (waiting - 1));
             waiting = 0;
