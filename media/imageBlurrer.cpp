@@ -146,12 +146,16 @@ Ref<UIImage> imageBlurrer::applyCustomBlur(UIImage* image, double radius, NSInte
     if (!image) return nullptr;
     Kept& k = kept();
     double reduction = canvasReduction(image);
-    Ref<UIImage> canvas = paddedCanvas(image, image->scale() * reduction);
-    Ref<UIImage> rendered =
-        canvas ? blurredCentre(canvas, radius * reduction, image->size()) : nullptr;
+    // Each full-size step is let go as soon as the next one has it, so that at most two are
+    // alive at once besides the artwork and the grain.
+    Ref<UIImage> rendered;
+    if (Ref<UIImage> canvas = paddedCanvas(image, image->scale() * reduction))
+        rendered = blurredCentre(canvas, radius * reduction, image->size());
     if (!rendered) return nullptr;
-    Ref<UIImage> grained =
-        send<UIImage*>(self(), "addGrainEffectToImage:", onBlack(rendered).get());
+    Ref<UIImage> backed = onBlack(rendered);
+    rendered = nullptr;
+    Ref<UIImage> grained = send<UIImage*>(self(), "addGrainEffectToImage:", backed.get());
+    backed = nullptr;
     if (backgroundBlurEffect && effect == kBlurModeLight)
         return send<UIImage*>(self(), "blendImage:withImage:opacity:", grained.get(), k.dark.get(),
                               kDarkOpacity);
