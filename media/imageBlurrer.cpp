@@ -3,6 +3,8 @@
 #include "entry/state.h"
 #include "media/class_methods.h"
 #include "media/image_steps.h"
+#include "platform/graphics/blur.h"
+#include "platform/graphics/context.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,29 +46,62 @@ double canvasReduction(UIImage* image) {
         {1.0, kMaxCanvasSide / w, kMaxCanvasSide / h, std::sqrt(kMaxCanvasPixels / (w * h))});
 }
 
-// The padded canvas: copies above and below the centre copy give the blur content there.
-Ref<UIImage> paddedCanvas(UIImage* image, CGFloat scale) {
+// The padded canvas: 1.5 w x 1.5 h, copies above and below the centre copy giving the blur
+// content there. Only the part within `margin` pixels of the centre copy is made, since the
+// blurs read no further: `left` and `top` say where that part lies in the whole canvas (whole
+// pixels, so every copy lands on the same fraction of a pixel as in the whole canvas).
+struct Canvas {
+    Ref<UIImage> image;
+    int width = 0, height = 0; // of the whole canvas, in pixels
+    int left = 0, top = 0;
+};
+
+Canvas paddedCanvas(UIImage* image, CGFloat scale, int margin) {
     CGSize size = image->size();
     double w = size.width, h = size.height;
-    return drawnImage({1.5 * w, 1.5 * h}, NO, scale, [&](CGContextRef) {
-        image->drawAtPoint({0.25 * w, 0.25 * h - h});
-        image->drawAtPoint({0.25 * w, 0.25 * h + h});
-        image->drawAtPoint({0.25 * w, 0.25 * h});
-    });
+    auto pixels = [scale](double points) { return int(std::ceil(points * scale - 1e-6)); };
+    Canvas c{nullptr, pixels(1.5 * w), pixels(1.5 * h)};
+    double x0 = 0.25 * w * scale, y0 = 0.25 * h * scale;
+    c.left = std::max(0, int(std::floor(x0)) - margin);
+    c.top = std::max(0, int(std::floor(y0)) - margin);
+    int right = std::min(c.width, int(std::ceil(x0 + w * scale)) + margin);
+    int bottom = std::min(c.height, int(std::ceil(y0 + h * scale)) + margin);
+    CGPoint shift{c.left / scale, c.top / scale};
+    c.image = drawnImage({(right - c.left) / scale, (bottom - c.top) / scale}, NO, scale,
+                         [&](CGContextRef context) {
+                             if (!context || context->pixelWidth != right - c.left ||
+                                 context->pixelHeight != bottom - c.top)
+                                 return;
+                             image->drawAtPoint({0.25 * w - shift.x, 0.25 * h - h - shift.y});
+                             image->drawAtPoint({0.25 * w - shift.x, 0.25 * h + h - shift.y});
+                             image->drawAtPoint({0.25 * w - shift.x, 0.25 * h - shift.y});
+                         });
+    const CGImageRef& made = c.image ? c.image->CGImage() : nullptr;
+    if (!made || made->width != right - c.left || made->height != bottom - c.top) c.image = nullptr;
+    return c;
+}
+
+// How far the two blurs of `radius` read beyond what they make, in pixels (with room to spare).
+int blurReach(double radius) {
+    return gaussianSpread(radius) + int(std::ceil(std::min(radius, 512.0))) + 2;
 }
 
 // The blurred canvas cropped to the centre copy's place, rendered by a context of its own at the
-// canvas's scale. The crop is in whole pixels, at least one each way.
-Ref<UIImage> blurredCentre(UIImage* canvas, double radius, CGSize size) {
-    Ref<CIImage> moved = gaussianThenMotionBlur(CIImage::initWithImage(canvas), radius);
+// canvas's scale. The crop is in whole pixels, at least one each way, placed in the whole canvas
+// (y up, as the filters measure).
+Ref<UIImage> blurredCentre(const Canvas& canvas, double radius, CGSize size) {
+    Ref<CIImage> moved = gaussianThenMotionBlur(CIImage::initWithImage(canvas.image), radius);
     if (!moved) return nullptr;
-    CGFloat scale = canvas->scale();
+    CGFloat scale = canvas.image->scale();
     double w = std::max(1.0, std::round(size.width * scale));
     double h = std::max(1.0, std::round(size.height * scale));
-    double x = std::floor((canvas->CGImage()->width - w) * 0.5 + 0.5);
-    double y = std::floor((canvas->CGImage()->height - h) * 0.5 + 0.5);
-    return renderedImage(CIContext::contextWithOptions(nullptr),
-                         moved->imageByCroppingToRect(CGRectMake(x, y, w, h)), scale);
+    double x = std::floor((canvas.width - w) * 0.5 + 0.5);
+    double y = std::floor((canvas.height - h) * 0.5 + 0.5);
+    // The part made starts `left` pixels in and ends `bottom` pixels above the canvas's bottom.
+    double bottom = canvas.height - canvas.top - canvas.image->CGImage()->height;
+    return renderedImage(
+        CIContext::contextWithOptions(nullptr),
+        moved->imageByCroppingToRect(CGRectMake(x - canvas.left, y - bottom, w, h)), scale);
 }
 
 Ref<UIImage> onBlack(UIImage* image) {
@@ -149,8 +184,9 @@ Ref<UIImage> imageBlurrer::applyCustomBlur(UIImage* image, double radius, NSInte
     // Each full-size step is let go as soon as the next one has it, so that at most two are
     // alive at once besides the artwork and the grain.
     Ref<UIImage> rendered;
-    if (Ref<UIImage> canvas = paddedCanvas(image, image->scale() * reduction))
-        rendered = blurredCentre(canvas, radius * reduction, image->size());
+    Canvas canvas = paddedCanvas(image, image->scale() * reduction, blurReach(radius * reduction));
+    if (canvas.image) rendered = blurredCentre(canvas, radius * reduction, image->size());
+    canvas.image = nullptr;
     if (!rendered) return nullptr;
     Ref<UIImage> backed = onBlack(rendered);
     rendered = nullptr;

@@ -126,10 +126,12 @@ struct Scratch {
     std::vector<std::uint8_t> zero;
 };
 
-bool boxBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
+// Rows of `out` in order: target(y) is where row y goes, done(y) follows once it is there.
+template <class Target, class Done>
+bool boxBlur(const PixelView& src, double sigma, PixelRect out, Target target, Done done) {
     Boxes b = boxesFor(sigma);
-    const int R = b.spread, W = dst.rect.width, H = dst.rect.height;
-    PixelView a = pixelsOver(src, {dst.rect.x - R, dst.rect.y - R, W + 2 * R, H + 2 * R});
+    const int R = b.spread, W = out.width, H = out.height;
+    PixelView a = pixelsOver(src, {out.x - R, out.y - R, W + 2 * R, H + 2 * R});
     if (!a.data) return false;
     const std::size_t px = std::size_t(W) + 2 * R, channels = px * 4;
     const int w0 = b.width[0], w1 = b.width[1], w2 = b.width[2];
@@ -155,15 +157,17 @@ bool boxBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
     const float toRow = float(std::ldexp(1.0, b.fractionBits) / b.divisor);
     const float toPixel = float(1.0 / (b.divisor * std::ldexp(1.0, b.fractionBits)));
 
-    // The horizontal passes over the rows waiting in `rows`, written to dst from row `y`.
+    // The horizontal passes over the rows waiting in `rows`, written out from row `y`.
     auto horizontal = [&](int count, int y) {
         const Pixel4* second = rows[count - 1].data();
         boxRows(rows[0].data(), second, px, w0, t[0][0].data(), t[1][0].data());
         boxRows(t[0][0].data(), t[1][0].data(), px - w0 + 1, w1, t[0][1].data(), t[1][1].data());
         boxRows(t[0][1].data(), t[1][1].data(), px - w0 - w1 + 2, w2, t[0][2].data(),
                 t[1][2].data());
-        for (int i = 0; i < count; ++i)
-            finishRow(t[i][2].data(), dst.row(y + i), std::size_t(W), toPixel);
+        for (int i = 0; i < count; ++i) {
+            finishRow(t[i][2].data(), target(y + i), std::size_t(W), toPixel);
+            done(y + i);
+        }
     };
     auto bytes = [&](int row) {
         return reinterpret_cast<const std::uint8_t*>(a.row(a.rect.y + row));
@@ -177,7 +181,7 @@ bool boxBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
         normaliseRow(reinterpret_cast<const std::int32_t*>(sum2.data()),
                      reinterpret_cast<std::int32_t*>(rows[waiting].data()), toRow, channels);
         if (++waiting == 2 || row == H + 2 * R - 1) {
-            horizontal(waiting, dst.rect.y + row - 2 * R - (waiting - 1));
+            horizontal(waiting, out.y + row - 2 * R - (waiting - 1));
             waiting = 0;
         }
     }
@@ -242,5 +246,20 @@ bool gaussianBlurExact(const PixelView& src, double sigma, PixelBuffer& dst) {
 bool gaussianBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
     if (!dst.data) return false;
     if (sigma < kMinBoxSigma) return gaussianBlurExact(src, sigma, dst);
-    return boxBlur(src, std::min(sigma, kMaxSigma), dst);
+    return boxBlur(
+        src, std::min(sigma, kMaxSigma), dst.rect, [&](int y) { return dst.row(y); }, [](int) {});
+}
+
+bool gaussianBlurRows(const PixelView& src, double sigma, PixelRect rect,
+                      const std::function<std::uint32_t*(int y)>& row,
+                      const std::function<void(int y)>& done) {
+    if (rect.empty()) return false;
+    if (sigma >= kMinBoxSigma) return boxBlur(src, std::min(sigma, kMaxSigma), rect, row, done);
+    PixelBuffer all = PixelBuffer::make(rect);
+    if (!all.data || !gaussianBlurExact(src, sigma, all)) return false;
+    for (int y = rect.y; y < rect.bottom(); ++y) {
+        std::memcpy(row(y), all.row(y), std::size_t(rect.width) * 4);
+        done(y);
+    }
+    return true;
 }
