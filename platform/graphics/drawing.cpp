@@ -240,14 +240,15 @@ void drawInContext(CGContextRef c, const CGImageRef& image, CGRect rect, CGBlend
     }
     if (aligned && at.width == image->width && at.height == image->height) {
         std::optional<std::uint32_t> before = c->uniformValue();
-        bool clear = before && *before == 0;
-        bool copies = alpha >= 1 && (clear || (mode == kCGBlendModeNormal && image->opaque));
+        bool clear = before && *before == 0, black = before && *before == 0xff000000u;
+        bool copies =
+            alpha >= 1 && (clear || black || (mode == kCGBlendModeNormal && image->opaque));
         bool coversAll =
             at.x <= 0 && at.y <= 0 && at.right() >= c->pixelWidth && at.bottom() >= c->pixelHeight;
         // A copy over every pixel needs no initial clear first.
         std::uint32_t* pixels = copies && coversAll ? c->pixelsForOverwrite() : c->writablePixels();
         compositeAligned(pixels, c->pixelWidth, c->pixelHeight, *image, at,
-                         mode == kCGBlendModeScreen, alpha, clear);
+                         mode == kCGBlendModeScreen, alpha, clear, black);
         return;
     }
     drawBitmap(c->drawTarget(), image, rect, cairoOperatorForBlendMode(mode), alpha);

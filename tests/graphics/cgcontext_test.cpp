@@ -94,22 +94,30 @@ TEST(CGContext, WholePixelCompositingAgreesWithCairo) {
         std::uint32_t a = std::uint32_t((x * 7 + y * 3) % 256);
         return packPixel(a, a * (x % 3) / 2, a / 3, a);
     }));
-    for (CGBlendMode mode : {kCGBlendModeNormal, kCGBlendModeScreen})
-        for (double alpha : {1.0, 0.45, 0.15}) {
-            SCOPED_TRACE(testing::Message() << "mode " << int(mode) << " alpha " << alpha);
-            // Whole pixels take the direct path; a 2x context at half scale goes through Cairo.
-            auto direct = draw({40, 30}, false, 1, [&] {
-                base->drawInRect({{0, 0}, {40, 30}});
-                over->drawInRect({{0, 0}, {40, 30}}, mode, alpha);
-            });
-            auto viaCairo = draw({40, 30}, false, 1, [&] {
-                base->drawInRect({{0, 0}, {40, 30}});
-                cairo_t* cr = UIGraphicsGetCurrentContext()->drawTarget();
-                UIImageDrawInCairo(cr, over, {{0, 0}, {40, 30}}, cairoOperatorForBlendMode(mode),
-                                   alpha);
-            });
-            EXPECT_LE(maxDifference(direct, viaCairo), 1);
-        }
+    // Over a bitmap, and over a context filled black (the direct path's shortcut for it).
+    auto under = [&](bool black) {
+        if (!black) return base->drawInRect({{0, 0}, {40, 30}});
+        UIColor::blackColor()->setFill();
+        UIRectFill({{0, 0}, {40, 30}});
+    };
+    for (bool black : {false, true})
+        for (CGBlendMode mode : {kCGBlendModeNormal, kCGBlendModeScreen})
+            for (double alpha : {1.0, 0.45, 0.15}) {
+                SCOPED_TRACE(testing::Message()
+                             << "black " << black << " mode " << int(mode) << " alpha " << alpha);
+                // Whole pixels take the direct path; a 2x context at half scale goes through Cairo.
+                auto direct = draw({40, 30}, false, 1, [&] {
+                    under(black);
+                    over->drawInRect({{0, 0}, {40, 30}}, mode, alpha);
+                });
+                auto viaCairo = draw({40, 30}, false, 1, [&] {
+                    under(black);
+                    cairo_t* cr = UIGraphicsGetCurrentContext()->drawTarget();
+                    UIImageDrawInCairo(cr, over, {{0, 0}, {40, 30}},
+                                       cairoOperatorForBlendMode(mode), alpha);
+                });
+                EXPECT_LE(maxDifference(direct, viaCairo), 1);
+            }
     // A one-colour image stretched is a fill; it must look like the stretched bitmap.
     auto overlay = draw({7, 9}, false, 1, [] {
         CGContextSetFillColorWithColor(UIGraphicsGetCurrentContext(),
