@@ -184,7 +184,16 @@ Ref<UIImage> imageBlurrer::applyCustomBlur(UIImage* image, double radius, NSInte
     // Each full-size step is let go as soon as the next one has it, so that at most two are
     // alive at once besides the artwork and the grain.
     Ref<UIImage> rendered;
-    Canvas canvas = paddedCanvas(image, image->scale() * reduction, blurReach(radius * reduction));
+    // A reduced background starts from the artwork drawn once at its reduced scale, so that the
+    // copies are not each resampled.
+    Ref<UIImage> source = image;
+    if (reduction < 1)
+        source = drawnImage(image->size(), NO, image->scale() * reduction, [&](CGContextRef) {
+            image->drawInRect({{0, 0}, image->size()});
+        });
+    if (!source) return nullptr;
+    Canvas canvas = paddedCanvas(source, source->scale(), blurReach(radius * reduction));
+    source = nullptr;
     if (canvas.image) rendered = blurredCentre(canvas, radius * reduction, image->size());
     canvas.image = nullptr;
     if (!rendered) return nullptr;
@@ -210,8 +219,15 @@ Ref<UIImage> imageBlurrer::generateOverlayImage(UIColor* color, CGSize size) {
 
 Ref<UIImage> imageBlurrer::addGrainEffect(UIImage* image) {
     Kept& k = kept();
-    if (!k.grain && image)
-        k.grain = send<UIImage*>(self(), "generateGrainImageWithSize:", image->size());
+    if (!k.grain && image) {
+        // One grain pixel per pixel of the image: the size in points for the usual scale 1, and
+        // for a background made at a reduced scale the same fewer pixels, so that the grain is
+        // neither larger than the image nor stretched onto it.
+        CGFloat scale = image->scale();
+        CGSize pixels{image->size().width * scale, image->size().height * scale};
+        Ref<UIImage> grain = send<UIImage*>(self(), "generateGrainImageWithSize:", pixels);
+        k.grain = scale == 1 || !grain ? grain : UIImage::imageWithCGImage(grain->CGImage(), scale);
+    }
     return send<UIImage*>(self(), "blendImage:withImage:", image, k.grain.get());
 }
 
@@ -232,18 +248,23 @@ Ref<UIImage> imageBlurrer::generateGrainImage(CGSize size) {
         // bitmap may have fewer pixels than the loop has points (10.0000001 makes 10): what
         // falls off it is clipped, as a fill would be.
         std::uint32_t* pixels = CGBitmapContextGetData(context);
-        double columns = context ? context->pixelWidth : 0,
-               rows = context ? context->pixelHeight : 0;
+        if (!pixels) return; // no bitmap for this size: nothing to fill
+        std::size_t columns = std::size_t(context->pixelWidth),
+                    rows = std::size_t(context->pixelHeight);
         auto channel = [](double v) {
             return std::uint32_t(std::uint16_t(v * 65535.0 + 0.5) >> 8);
         };
-        for (double y = 0; y < size.height; ++y)
-            for (double x = 0; x < size.width; ++x) {
+        auto points = [](double side) { return side > 0 ? std::size_t(std::ceil(side)) : 0; };
+        std::size_t pointColumns = points(size.width), pointRows = points(size.height);
+        for (std::size_t y = 0; y < pointRows; ++y) {
+            std::uint32_t* row = y < rows ? pixels + y * columns : nullptr;
+            for (std::size_t x = 0; x < pointColumns; ++x) {
                 double v = double(platformRandom()) / 2147483647.0;
-                if (!pixels || x >= columns || y >= rows) continue;
+                if (!row || x >= columns) continue;
                 double alpha = v * 0.02;
                 std::uint32_t c = channel(v * alpha);
-                pixels[std::size_t(y * columns + x)] = packPixel(channel(alpha), c, c, c);
+                row[x] = packPixel(channel(alpha), c, c, c);
             }
+        }
     });
 }

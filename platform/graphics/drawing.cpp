@@ -231,8 +231,12 @@ void drawInContext(CGContextRef c, const CGImageRef& image, CGRect rect, CGBlend
     PixelRect at;
     bool aligned = (mode == kCGBlendModeNormal || mode == kCGBlendModeScreen) &&
                    c->alignedPixelRect(rect, &at);
-    // Much smaller than the bitmap: reduce by area averages, then composite pixel for pixel.
-    if (aligned && at.width * 2 <= image->width && at.height * 2 <= image->height) {
+    // Much smaller than the bitmap, or smaller and large (Cairo's filter is slow over millions of
+    // pixels): reduce by area averages, then composite pixel for pixel.
+    constexpr std::size_t kLargeBitmap = std::size_t(4) << 20;
+    bool smaller = at.width < image->width && at.height < image->height;
+    bool muchSmaller = at.width * 2 <= image->width && at.height * 2 <= image->height;
+    if (aligned && smaller && (muchSmaller || image->pixelCount() >= kLargeBitmap)) {
         if (CGImageRef reduced = CGImageDownscaleArea(*image, at.width, at.height)) {
             drawInContext(c, reduced, rect, mode, alpha);
             return;

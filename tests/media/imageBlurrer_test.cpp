@@ -137,6 +137,17 @@ TEST_F(ImageBlurrerTest, ArtworkPastTheCanvasBudgetGetsAReducedBackgroundOfItsSi
     }
 }
 
+// A grain made for a background at a reduced scale has that background's pixels, not one per
+// point of the artwork (which would be larger than the background and stretched onto it).
+TEST_F(ImageBlurrerTest, AGrainMadeForAReducedBackgroundHasItsPixels) {
+    Ref<UIImage> out = imageBlurrer::applyCustomBlur(solidArtwork(7000, 7000, 0xff3080c0u), 10, 2);
+    UIImage* grain = imageBlurrer::grainImage();
+    ASSERT_TRUE(out && grain);
+    EXPECT_EQ(grain->CGImage()->width, out->CGImage()->width);
+    EXPECT_EQ(grain->scale(), out->scale());
+    EXPECT_EQ(pixelBlue(at(out, 2000, 2000)), 193u); // blue 0xc0 screened with 2 % white
+}
+
 TEST_F(ImageBlurrerTest, TheBlurredMarginDarkensTheSidesOverBlack) {
     backgroundBlurEffect = false;
     Ref<UIImage> out = imageBlurrer::applyCustomBlur(uniform(100, 100, 0xffffffffu), 8, 2);
