@@ -20,19 +20,41 @@ struct Canvas {
     // What blurs read as the backdrop: the pixels drawn so far (device space = this surface).
     cairo_surface_t* surface = nullptr;
     double scale = 1;
-    // Groups being drawn into whose content lies behind what comes next in them (a faded view,
-    // one side of a cross-dissolve), innermost last: blurs see them over the surface.
-    std::vector<cairo_surface_t*> contentGroups;
+    // The groups being drawn into, innermost last (`cr` draws into the last): each is a surface
+    // in the canvas's pixel space, over the part the clip leaves. The content of a content group
+    // (a faded view, one side of a cross-dissolve) lies behind what comes next in it, so blurs
+    // see it over the surface.
+    struct Group {
+        cairo_t* parent;
+        cairo_surface_t* surface;
+        bool content;
+    };
+    std::vector<Group> groups;
 };
 
-// Groups of content (see contentGroups): the push, and the pop that makes it the source.
-void pushContentGroup(Canvas& canvas);
-void popContentGroupToSource(Canvas& canvas);
+// Like cairo_push_group and cairo_pop_group_to_source, the pop leaving `cr` the parent's again.
+void pushGroup(Canvas& canvas, bool content);
+void popGroupToSource(Canvas& canvas);
+
+// While a film is drawn, one frame much resembles the next: what a frame makes for itself (the
+// groups' pixels, images resampled to the size they are drawn at) is kept for the next frames
+// and let go when the film ends. Outside a film nothing is kept.
+class FrameReuse {
+  public:
+    FrameReuse();
+    ~FrameReuse();
+    FrameReuse(const FrameReuse&) = delete;
+    FrameReuse& operator=(const FrameReuse&) = delete;
+    static bool active();
+};
+// images.cpp: forgets the resampled images kept.
+void forgetResampledImages();
 
 // canvas.cpp: a new transparent bitmap of `width` x `height` pixels drawn by `draw` (user space
-// in points); nil when the size is refused.
-CGImageRef drawBitmap(int width, int height, double scale,
-                      const std::function<void(Canvas&)>& draw);
+// in points); nil when the size is refused. `covered`: draw paints every pixel first, so the
+// bitmap need not be cleared.
+CGImageRef drawBitmap(int width, int height, double scale, const std::function<void(Canvas&)>& draw,
+                      bool covered = false);
 // Device pixels for `points` at `scale` (a hair of rounding error does not add a pixel).
 int pixelsFor(double points, double scale);
 

@@ -31,7 +31,9 @@ struct BackdropPixels {
 
 bool backdropOver(const Canvas& canvas, PixelRect area, BackdropPixels& out) {
     cairo_surface_flush(canvas.surface);
-    if (canvas.contentGroups.empty()) {
+    bool anyContent = std::any_of(canvas.groups.begin(), canvas.groups.end(),
+                                  [](const Canvas::Group& g) { return g.content; });
+    if (!anyContent) {
         out.surface = cairo_surface_reference(canvas.surface);
         return true;
     }
@@ -42,9 +44,11 @@ bool backdropOver(const Canvas& canvas, PixelRect area, BackdropPixels& out) {
     cairo_set_source_surface(cr, canvas.surface, -area.x, -area.y);
     cairo_paint(cr);
     cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-    for (cairo_surface_t* group : canvas.contentGroups) {
+    for (const Canvas::Group& group : canvas.groups) {
+        if (!group.content) continue;
         // A group's device offset places it in canvas pixels.
-        cairo_set_source_surface(cr, group, -area.x, -area.y);
+        cairo_surface_flush(group.surface);
+        cairo_set_source_surface(cr, group.surface, -area.x, -area.y);
         cairo_paint(cr);
     }
     cairo_destroy(cr);

@@ -39,10 +39,10 @@ bool resolve(RenderOptions& options, std::string* error) {
 }
 
 CGImageRef drawArea(CGRect area, const RenderOptions& options, std::string* error,
-                    const std::function<void(render::Canvas&)>& draw) {
+                    const std::function<void(render::Canvas&)>& draw, bool covered = false) {
     int w = render::pixelsFor(area.size.width, options.scale);
     int h = render::pixelsFor(area.size.height, options.scale);
-    CGImageRef image = render::drawBitmap(w, h, options.scale, draw);
+    CGImageRef image = render::drawBitmap(w, h, options.scale, draw, covered);
     if (!image)
         fail(error, "render: cannot make a bitmap of " + std::to_string(w) + " x " +
                         std::to_string(h) + " pixels");
@@ -84,13 +84,18 @@ CGImageRef renderScreen(RenderOptions options, std::string* error) {
     screenNode.bounds = screen;
     for (const Ref<UIWindow>& window : windows)
         render::recordPlaced(screenNode.children, window, options.now, options.scale);
-    return drawArea(screen, options, error, [&](render::Canvas& canvas) {
-        cairo_set_source_rgb(canvas.cr, 0, 0, 0);
-        cairo_paint(canvas.cr);
-        cairo_translate(canvas.cr, -screen.origin.x, -screen.origin.y);
-        for (const render::DisplayNode& window : screenNode.children)
-            render::drawPlaced(canvas, window);
-    });
+    return drawArea(
+        screen, options, error,
+        [&](render::Canvas& canvas) {
+            cairo_set_source_rgb(canvas.cr, 0, 0, 0);
+            cairo_set_operator(canvas.cr, CAIRO_OPERATOR_SOURCE); // over uncleared pixels
+            cairo_paint(canvas.cr);
+            cairo_set_operator(canvas.cr, CAIRO_OPERATOR_OVER);
+            cairo_translate(canvas.cr, -screen.origin.x, -screen.origin.y);
+            for (const render::DisplayNode& window : screenNode.children)
+                render::drawPlaced(canvas, window);
+        },
+        true);
 }
 
 bool screenSizeRenderable(double width, double height, double scale) {
@@ -165,6 +170,7 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
     Ref<UIView> keep = root;
     MainQueue& queue = MainQueue::shared();
     std::int64_t start = queue.nowNanos();
+    render::FrameReuse reuse;
     // Each frame is encoded and written while the next one is drawn.
     render::FrameWriter writer;
     std::string renderError;

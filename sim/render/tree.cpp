@@ -98,31 +98,79 @@ void drawTransition(Canvas& canvas, const DisplayNode& node, double alpha) {
     cairo_rectangle(cr, b.origin.x, b.origin.y, b.size.width, b.size.height);
     cairo_clip(cr);
     // The mix itself is no backdrop: each side sees only what lies behind the view.
-    cairo_push_group(cr);
+    pushGroup(canvas, false);
+    cairo_t* mix = canvas.cr;
     if (old.size.width > 0 && old.size.height > 0 && node.progress < 1) {
-        cairo_save(cr);
-        cairo_translate(cr, b.origin.x, b.origin.y);
-        cairo_scale(cr, b.size.width / old.size.width, b.size.height / old.size.height);
-        cairo_translate(cr, -old.origin.x, -old.origin.y);
+        cairo_save(mix);
+        cairo_translate(mix, b.origin.x, b.origin.y);
+        cairo_scale(mix, b.size.width / old.size.width, b.size.height / old.size.height);
+        cairo_translate(mix, -old.origin.x, -old.origin.y);
         cairo_matrix_t m;
-        cairo_get_matrix(cr, &m);
+        cairo_get_matrix(mix, &m);
         if (usableMatrix(m)) {
-            pushContentGroup(canvas);
+            pushGroup(canvas, true);
             drawBody(canvas, before, 1);
-            popContentGroupToSource(canvas);
-            cairo_paint_with_alpha(cr, 1 - node.progress);
+            popGroupToSource(canvas);
+            cairo_paint_with_alpha(mix, 1 - node.progress);
         }
-        cairo_restore(cr);
+        cairo_restore(mix);
     }
-    pushContentGroup(canvas);
+    pushGroup(canvas, true);
     drawLayer(canvas, node, 1);
-    popContentGroupToSource(canvas);
-    cairo_set_operator(cr, CAIRO_OPERATOR_ADD);
-    cairo_paint_with_alpha(cr, node.progress);
-    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
-    cairo_pop_group_to_source(cr);
+    popGroupToSource(canvas);
+    cairo_set_operator(mix, CAIRO_OPERATOR_ADD);
+    cairo_paint_with_alpha(mix, node.progress);
+    popGroupToSource(canvas);
     cairo_paint_with_alpha(cr, std::clamp(alpha, 0.0, 1.0));
     cairo_restore(cr);
+}
+
+cairo_matrix_t placement(const DisplayNode& node) {
+    // Bounds space -> superview: about the bounds' centre (the anchor point), through the
+    // transform, to the view's centre.
+    CGRect bounds = node.bounds;
+    CGAffineTransform t = node.transform;
+    cairo_matrix_t m, step;
+    cairo_matrix_init_translate(&m, -CGRectGetMidX(bounds), -CGRectGetMidY(bounds));
+    cairo_matrix_init(&step, t.a, t.b, t.c, t.d, t.tx, t.ty);
+    cairo_matrix_multiply(&m, &m, &step);
+    cairo_matrix_init_translate(&step, node.center.x, node.center.y);
+    cairo_matrix_multiply(&m, &m, &step);
+    return m;
+}
+
+CGRect unite(CGRect a, CGRect b) {
+    double x0 = std::min(CGRectGetMinX(a), CGRectGetMinX(b));
+    double y0 = std::min(CGRectGetMinY(a), CGRectGetMinY(b));
+    double x1 = std::max(CGRectGetMaxX(a), CGRectGetMaxX(b));
+    double y1 = std::max(CGRectGetMaxY(a), CGRectGetMaxY(b));
+    return CGRectMake(x0, y0, x1 - x0, y1 - y0);
+}
+
+// Where a body can put paint, in its bounds space (generously: text may reach a line above and
+// below its box, strokes a little past their shapes).
+CGRect inkExtents(const DisplayNode& node) {
+    CGRect ink = node.bounds;
+    if (!node.clips) {
+        for (const ImageItem& image : node.images)
+            ink = unite(ink, image.rect);
+        for (const TextItem& text : node.texts)
+            ink = unite(ink, CGRectInset(text.rect, 0, -std::fabs(text.style.size)));
+        for (const DisplayNode& child : node.children) {
+            CGRect c = inkExtents(child);
+            cairo_matrix_t m = placement(child);
+            double x0 = INFINITY, y0 = INFINITY, x1 = -INFINITY, y1 = -INFINITY;
+            for (double x : {CGRectGetMinX(c), CGRectGetMaxX(c)})
+                for (double y : {CGRectGetMinY(c), CGRectGetMaxY(c)}) {
+                    double px = x, py = y;
+                    cairo_matrix_transform_point(&m, &px, &py);
+                    x0 = std::min(x0, px), x1 = std::max(x1, px);
+                    y0 = std::min(y0, py), y1 = std::max(y1, py);
+                }
+            ink = unite(ink, CGRectMake(x0, y0, x1 - x0, y1 - y0));
+        }
+    }
+    return CGRectInset(ink, -2, -2);
 }
 
 } // namespace
@@ -131,26 +179,27 @@ void drawBody(Canvas& canvas, const DisplayNode& node, double alpha) {
     if (node.before) {
         drawTransition(canvas, node, alpha);
     } else if (alpha < 1 && !node.children.empty()) {
-        pushContentGroup(canvas);
+        // The group's surface needs to cover only what the view can paint.
+        CGRect ink = inkExtents(node);
+        cairo_save(canvas.cr);
+        if (std::isfinite(ink.origin.x) && std::isfinite(ink.origin.y) &&
+            std::isfinite(ink.size.width) && std::isfinite(ink.size.height)) {
+            cairo_new_path(canvas.cr);
+            cairo_rectangle(canvas.cr, ink.origin.x, ink.origin.y, ink.size.width, ink.size.height);
+            cairo_clip(canvas.cr);
+        }
+        pushGroup(canvas, true);
         drawLayer(canvas, node, 1);
-        popContentGroupToSource(canvas);
+        popGroupToSource(canvas);
         cairo_paint_with_alpha(canvas.cr, std::max(alpha, 0.0));
+        cairo_restore(canvas.cr);
     } else {
         drawLayer(canvas, node, alpha);
     }
 }
 
 void drawPlaced(Canvas& canvas, const DisplayNode& node) {
-    CGRect bounds = node.bounds;
-    CGAffineTransform t = node.transform;
-    // Bounds space -> superview: about the bounds' centre (the anchor point), through the
-    // transform, to the view's centre.
-    cairo_matrix_t m, step;
-    cairo_matrix_init_translate(&m, -CGRectGetMidX(bounds), -CGRectGetMidY(bounds));
-    cairo_matrix_init(&step, t.a, t.b, t.c, t.d, t.tx, t.ty);
-    cairo_matrix_multiply(&m, &m, &step);
-    cairo_matrix_init_translate(&step, node.center.x, node.center.y);
-    cairo_matrix_multiply(&m, &m, &step);
+    cairo_matrix_t m = placement(node);
     cairo_t* cr = canvas.cr;
     cairo_matrix_t parent;
     cairo_get_matrix(cr, &parent);
