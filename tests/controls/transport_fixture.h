@@ -5,7 +5,7 @@
 #include "entry/properties.h"
 #include "entry/state.h"
 #include "platform/springboard/springboard.h"
-#include "tests/entry/device.h"
+#include "tests/common/device.h"
 
 #include <gtest/gtest.h>
 
