@@ -61,7 +61,7 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
                 bool* writeFailed = nullptr);
 
 // Lets cross-dissolve transitions show the content they replace: from now on each
-// transitionWithView: keeps a picture of the view as it was (at the main screen's scale).
-// Idempotent; rendering works without it, but transitions started before it show only the new
-// content.
+// transitionWithView: keeps a record of the view's drawable state as it was (no pixels; they
+// are made only if a picture falls inside the transition). Idempotent; rendering works without
+// it, but transitions started before it show only the new content.
 void renderInstallTransitionSnapshots();
