@@ -13,6 +13,9 @@ namespace {
 constexpr std::size_t kPooledFrom = 64 * 1024; // pixels (256 KiB)
 constexpr std::size_t kGranule = 16 * 1024;    // pixels
 constexpr std::size_t kMaxIdleBytes = std::size_t(48) << 20;
+// Larger blocks (large artwork) go back to the system at once, so that the pool does not hold
+// peak-sized memory once the track is shown; 2 MiB pages make getting them again cheap.
+constexpr std::size_t kMaxIdleBlockBytes = std::size_t(16) << 20;
 // Blocks from 4 MiB on are backed by 2 MiB pages where the system allows: one page fault per
 // 2 MiB instead of 512, which otherwise costs more than the work done on a fresh bitmap.
 constexpr std::size_t kHugePage = std::size_t(2) << 20;
@@ -69,6 +72,10 @@ struct Pool {
     }
 
     void give(std::uint32_t* data, std::size_t capacity) {
+        if (capacity * 4 > kMaxIdleBlockBytes) {
+            freeBlock(data, capacity);
+            return;
+        }
         std::vector<Block> freed;
         {
             std::lock_guard lock(mutex);
