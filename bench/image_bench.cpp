@@ -186,9 +186,8 @@ void sizes(benchmark::internal::Benchmark* b) {
     b->Arg(600)->Arg(1000)->Arg(1400);
     // The minimum as well: on a shared machine it is the steadiest figure.
     b->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
-    b->ComputeStatistics("min", [](const std::vector<double>& v) {
-        return *std::min_element(v.begin(), v.end());
-    });
+    b->ComputeStatistics(
+        "min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
 }
 
 } // namespace
