@@ -3,6 +3,8 @@
 #include "entry/state.h"
 #include "media/class_methods.h"
 #include "media/image_steps.h"
+#include "platform/graphics/blur.h"
+#include "platform/graphics/context.h"
 
 #include <algorithm>
 #include <cmath>
@@ -44,29 +46,62 @@ double canvasReduction(UIImage* image) {
         {1.0, kMaxCanvasSide / w, kMaxCanvasSide / h, std::sqrt(kMaxCanvasPixels / (w * h))});
 }
 
-// The padded canvas: copies above and below the centre copy give the blur content there.
-Ref<UIImage> paddedCanvas(UIImage* image, CGFloat scale) {
+// The padded canvas: 1.5 w x 1.5 h, copies above and below the centre copy giving the blur
+// content there. Only the part within `margin` pixels of the centre copy is made, since the
+// blurs read no further: `left` and `top` say where that part lies in the whole canvas (whole
+// pixels, so every copy lands on the same fraction of a pixel as in the whole canvas).
+struct Canvas {
+    Ref<UIImage> image;
+    int width = 0, height = 0; // of the whole canvas, in pixels
+    int left = 0, top = 0;
+};
+
+Canvas paddedCanvas(UIImage* image, CGFloat scale, int margin) {
     CGSize size = image->size();
     double w = size.width, h = size.height;
-    return drawnImage({1.5 * w, 1.5 * h}, NO, scale, [&](CGContextRef) {
-        image->drawAtPoint({0.25 * w, 0.25 * h - h});
-        image->drawAtPoint({0.25 * w, 0.25 * h + h});
-        image->drawAtPoint({0.25 * w, 0.25 * h});
-    });
+    auto pixels = [scale](double points) { return int(std::ceil(points * scale - 1e-6)); };
+    Canvas c{nullptr, pixels(1.5 * w), pixels(1.5 * h)};
+    double x0 = 0.25 * w * scale, y0 = 0.25 * h * scale;
+    c.left = std::max(0, int(std::floor(x0)) - margin);
+    c.top = std::max(0, int(std::floor(y0)) - margin);
+    int right = std::min(c.width, int(std::ceil(x0 + w * scale)) + margin);
+    int bottom = std::min(c.height, int(std::ceil(y0 + h * scale)) + margin);
+    CGPoint shift{c.left / scale, c.top / scale};
+    c.image = drawnImage({(right - c.left) / scale, (bottom - c.top) / scale}, NO, scale,
+                         [&](CGContextRef context) {
+                             if (!context || context->pixelWidth != right - c.left ||
+                                 context->pixelHeight != bottom - c.top)
+                                 return;
+                             image->drawAtPoint({0.25 * w - shift.x, 0.25 * h - h - shift.y});
+                             image->drawAtPoint({0.25 * w - shift.x, 0.25 * h + h - shift.y});
+                             image->drawAtPoint({0.25 * w - shift.x, 0.25 * h - shift.y});
+                         });
+    const CGImageRef& made = c.image ? c.image->CGImage() : nullptr;
+    if (!made || made->width != right - c.left || made->height != bottom - c.top) c.image = nullptr;
+    return c;
+}
+
+// How far the two blurs of `radius` read beyond what they make, in pixels (with room to spare).
+int blurReach(double radius) {
+    return gaussianSpread(radius) + int(std::ceil(std::min(radius, 512.0))) + 2;
 }
 
 // The blurred canvas cropped to the centre copy's place, rendered by a context of its own at the
-// canvas's scale. The crop is in whole pixels, at least one each way.
-Ref<UIImage> blurredCentre(UIImage* canvas, double radius, CGSize size) {
-    Ref<CIImage> moved = gaussianThenMotionBlur(CIImage::initWithImage(canvas), radius);
+// canvas's scale. The crop is in whole pixels, at least one each way, placed in the whole canvas
+// (y up, as the filters measure).
+Ref<UIImage> blurredCentre(const Canvas& canvas, double radius, CGSize size) {
+    Ref<CIImage> moved = gaussianThenMotionBlur(CIImage::initWithImage(canvas.image), radius);
     if (!moved) return nullptr;
-    CGFloat scale = canvas->scale();
+    CGFloat scale = canvas.image->scale();
     double w = std::max(1.0, std::round(size.width * scale));
     double h = std::max(1.0, std::round(size.height * scale));
-    double x = std::floor((canvas->CGImage()->width - w) * 0.5 + 0.5);
-    double y = std::floor((canvas->CGImage()->height - h) * 0.5 + 0.5);
-    return renderedImage(CIContext::contextWithOptions(nullptr),
-                         moved->imageByCroppingToRect(CGRectMake(x, y, w, h)), scale);
+    double x = std::floor((canvas.width - w) * 0.5 + 0.5);
+    double y = std::floor((canvas.height - h) * 0.5 + 0.5);
+    // The part made starts `left` pixels in and ends `bottom` pixels above the canvas's bottom.
+    double bottom = canvas.height - canvas.top - canvas.image->CGImage()->height;
+    return renderedImage(
+        CIContext::contextWithOptions(nullptr),
+        moved->imageByCroppingToRect(CGRectMake(x - canvas.left, y - bottom, w, h)), scale);
 }
 
 Ref<UIImage> onBlack(UIImage* image) {
@@ -146,12 +181,26 @@ Ref<UIImage> imageBlurrer::applyCustomBlur(UIImage* image, double radius, NSInte
     if (!image) return nullptr;
     Kept& k = kept();
     double reduction = canvasReduction(image);
-    Ref<UIImage> canvas = paddedCanvas(image, image->scale() * reduction);
-    Ref<UIImage> rendered =
-        canvas ? blurredCentre(canvas, radius * reduction, image->size()) : nullptr;
+    // Each full-size step is let go as soon as the next one has it, so that at most two are
+    // alive at once besides the artwork and the grain.
+    Ref<UIImage> rendered;
+    // A reduced background starts from the artwork drawn once at its reduced scale, so that the
+    // copies are not each resampled.
+    Ref<UIImage> source = image;
+    if (reduction < 1)
+        source = drawnImage(image->size(), NO, image->scale() * reduction, [&](CGContextRef) {
+            image->drawInRect({{0, 0}, image->size()});
+        });
+    if (!source) return nullptr;
+    Canvas canvas = paddedCanvas(source, source->scale(), blurReach(radius * reduction));
+    source = nullptr;
+    if (canvas.image) rendered = blurredCentre(canvas, radius * reduction, image->size());
+    canvas.image = nullptr;
     if (!rendered) return nullptr;
-    Ref<UIImage> grained =
-        send<UIImage*>(self(), "addGrainEffectToImage:", onBlack(rendered).get());
+    Ref<UIImage> backed = onBlack(rendered);
+    rendered = nullptr;
+    Ref<UIImage> grained = send<UIImage*>(self(), "addGrainEffectToImage:", backed.get());
+    backed = nullptr;
     if (backgroundBlurEffect && effect == kBlurModeLight)
         return send<UIImage*>(self(), "blendImage:withImage:opacity:", grained.get(), k.dark.get(),
                               kDarkOpacity);
@@ -170,8 +219,15 @@ Ref<UIImage> imageBlurrer::generateOverlayImage(UIColor* color, CGSize size) {
 
 Ref<UIImage> imageBlurrer::addGrainEffect(UIImage* image) {
     Kept& k = kept();
-    if (!k.grain && image)
-        k.grain = send<UIImage*>(self(), "generateGrainImageWithSize:", image->size());
+    if (!k.grain && image) {
+        // One grain pixel per pixel of the image: the size in points for the usual scale 1, and
+        // for a background made at a reduced scale the same fewer pixels, so that the grain is
+        // neither larger than the image nor stretched onto it.
+        CGFloat scale = image->scale();
+        CGSize pixels{image->size().width * scale, image->size().height * scale};
+        Ref<UIImage> grain = send<UIImage*>(self(), "generateGrainImageWithSize:", pixels);
+        k.grain = scale == 1 || !grain ? grain : UIImage::imageWithCGImage(grain->CGImage(), scale);
+    }
     return send<UIImage*>(self(), "blendImage:withImage:", image, k.grain.get());
 }
 
@@ -192,18 +248,23 @@ Ref<UIImage> imageBlurrer::generateGrainImage(CGSize size) {
         // bitmap may have fewer pixels than the loop has points (10.0000001 makes 10): what
         // falls off it is clipped, as a fill would be.
         std::uint32_t* pixels = CGBitmapContextGetData(context);
-        double columns = context ? context->pixelWidth : 0,
-               rows = context ? context->pixelHeight : 0;
+        if (!pixels) return; // no bitmap for this size: nothing to fill
+        std::size_t columns = std::size_t(context->pixelWidth),
+                    rows = std::size_t(context->pixelHeight);
         auto channel = [](double v) {
             return std::uint32_t(std::uint16_t(v * 65535.0 + 0.5) >> 8);
         };
-        for (double y = 0; y < size.height; ++y)
-            for (double x = 0; x < size.width; ++x) {
+        auto points = [](double side) { return side > 0 ? std::size_t(std::ceil(side)) : 0; };
+        std::size_t pointColumns = points(size.width), pointRows = points(size.height);
+        for (std::size_t y = 0; y < pointRows; ++y) {
+            std::uint32_t* row = y < rows ? pixels + y * columns : nullptr;
+            for (std::size_t x = 0; x < pointColumns; ++x) {
                 double v = double(platformRandom()) / 2147483647.0;
-                if (!pixels || x >= columns || y >= rows) continue;
+                if (!row || x >= columns) continue;
                 double alpha = v * 0.02;
                 std::uint32_t c = channel(v * alpha);
-                pixels[std::size_t(y * columns + x)] = packPixel(channel(alpha), c, c, c);
+                row[x] = packPixel(channel(alpha), c, c, c);
             }
+        }
     });
 }

@@ -1,6 +1,7 @@
 #include "sim/cli.h"
 
 #include "sim/live/session.h"
+#include "sim/render/render.h"
 #include "sim/scenario.h"
 #include "sim/simulator.h"
 #include "sim/test_runner.h"
@@ -25,11 +26,12 @@ namespace {
 constexpr int kExitFailure = 1;
 constexpr int kExitBadInput = 2;
 
-const char* kUsage = "usage: vey-sim run SCENARIO [--out DIR] [--record]\n"
-                     "       vey-sim demo [--out DIR]\n"
+const char* kUsage = "usage: vey-sim run SCENARIO [--out DIR] [--record] [--smallest-png]\n"
+                     "       vey-sim demo [--out DIR] [--smallest-png]\n"
                      "       vey-sim test PATH... [--jobs N] [--filter TEXT] [--out DIR] "
                      "[--record]\n"
-                     "       vey-sim live [SCENARIO] [--out DIR] [--device WxH] [--scale S]\n";
+                     "       vey-sim live [SCENARIO] [--out DIR] [--device WxH] [--scale S] "
+                     "[--smallest-png]\n";
 
 struct Arguments {
     std::string command;
@@ -38,6 +40,7 @@ struct Arguments {
     bool hasOut = false;
     LiveOptions live;
     bool record = false;
+    bool smallestPNG = false;
 };
 
 std::optional<double> number(const std::string& text) {
@@ -103,6 +106,8 @@ std::string parseArguments(int argc, const char* const* argv, Arguments& args) {
             args.hasOut = true;
         } else if (w == "--record" && args.command == "run") {
             args.record = true;
+        } else if (w == "--smallest-png") {
+            args.smallestPNG = true;
         } else if (w.size() > 1 && w[0] == '-') {
             return "unknown option '" + w + "'";
         } else if ((args.command == "run" || args.command == "live") && args.scenario.empty()) {
@@ -161,6 +166,7 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         err << "vey-sim: " << problem << "\n" << kUsage;
         return kExitBadInput;
     }
+    if (args.smallestPNG) renderSetPNGCompression(PNGCompression::Smallest);
     if (args.command == "live") {
         args.live.scenario = args.scenario;
         if (args.hasOut) args.live.outDir = args.outDir;

@@ -7,6 +7,7 @@
 //   vey-sim live [SCENARIO] [--out DIR] [--device WxH] [--scale S]
 //                                      the lock screen in a window (sim/live/session.h)
 //   vey-sim test PATH...               runs scenarios, each in its own process (test_runner.h)
+//   --smallest-png                     with run, demo or live: the smallest PNG files
 //   vey-sim --help                     prints the usage
 // Prints one line per file written. Exit status: 0 success, 2 a scenario error (file:line:
 // problem) or a bad command line, 1 an expect or match that failed, or anything else (a folder

@@ -2,8 +2,10 @@
 
 #include "platform/graphics/limits.h"
 
+#include <cstdlib>
 #include <mutex>
 #include <new>
+#include <sys/mman.h>
 #include <vector>
 
 namespace {
@@ -11,6 +13,38 @@ namespace {
 constexpr std::size_t kPooledFrom = 64 * 1024; // pixels (256 KiB)
 constexpr std::size_t kGranule = 16 * 1024;    // pixels
 constexpr std::size_t kMaxIdleBytes = std::size_t(48) << 20;
+// Larger blocks (large artwork) go back to the system at once, so that the pool does not hold
+// peak-sized memory once the track is shown; 2 MiB pages make getting them again cheap.
+constexpr std::size_t kMaxIdleBlockBytes = std::size_t(16) << 20;
+// Blocks from 4 MiB on are backed by 2 MiB pages where the system allows: one page fault per
+// 2 MiB instead of 512, which otherwise costs more than the work done on a fresh bitmap.
+constexpr std::size_t kHugePage = std::size_t(2) << 20;
+constexpr std::size_t kHugeFrom = std::size_t(4) << 20;
+
+// The pixels a block for `count` pixels holds: whole granules, whole 2 MiB pages when large.
+std::size_t blockCapacity(std::size_t count) {
+    std::size_t capacity = (count + kGranule - 1) / kGranule * kGranule;
+    if (capacity * 4 >= kHugeFrom)
+        capacity = (capacity * 4 + kHugePage - 1) / kHugePage * kHugePage / 4;
+    return capacity;
+}
+
+std::uint32_t* allocateBlock(std::size_t capacity) {
+    std::size_t bytes = capacity * 4;
+    if (bytes < kHugeFrom) return new (std::nothrow) std::uint32_t[capacity];
+    void* p = std::aligned_alloc(kHugePage, bytes);
+#ifdef MADV_HUGEPAGE
+    if (p) ::madvise(p, bytes, MADV_HUGEPAGE);
+#endif
+    return static_cast<std::uint32_t*>(p);
+}
+
+void freeBlock(std::uint32_t* p, std::size_t capacity) {
+    if (capacity * 4 < kHugeFrom)
+        delete[] p;
+    else
+        std::free(p);
+}
 
 struct Pool {
     std::mutex mutex;
@@ -22,6 +56,7 @@ struct Pool {
     std::size_t idleBytes = 0;
 
     std::uint32_t* take(std::size_t count, std::size_t* capacity) {
+        count = blockCapacity(count);
         std::lock_guard lock(mutex);
         std::size_t best = idle.size();
         for (std::size_t i = 0; i < idle.size(); ++i)
@@ -37,19 +72,23 @@ struct Pool {
     }
 
     void give(std::uint32_t* data, std::size_t capacity) {
-        std::vector<std::uint32_t*> freed;
+        if (capacity * 4 > kMaxIdleBlockBytes) {
+            freeBlock(data, capacity);
+            return;
+        }
+        std::vector<Block> freed;
         {
             std::lock_guard lock(mutex);
             idle.push_back({capacity, data});
             idleBytes += capacity * 4;
             while (idleBytes > kMaxIdleBytes) {
-                freed.push_back(idle.front().data);
+                freed.push_back(idle.front());
                 idleBytes -= idle.front().capacity * 4;
                 idle.erase(idle.begin());
             }
         }
-        for (auto* p : freed)
-            delete[] p;
+        for (const Block& b : freed)
+            freeBlock(b.data, b.capacity);
     }
 };
 
@@ -68,7 +107,9 @@ std::shared_ptr<std::uint32_t[]> allocatePixels(std::size_t count) {
     std::uint32_t* data = pool().take(count, &capacity);
     if (!data) {
         capacity = (count + kGranule - 1) / kGranule * kGranule;
-        data = new (std::nothrow) std::uint32_t[capacity];
+        if (capacity * 4 >= kHugeFrom)
+            capacity = (capacity * 4 + kHugePage - 1) / kHugePage * kHugePage / 4;
+        data = allocateBlock(capacity);
         if (!data) return nullptr;
     }
     return std::shared_ptr<std::uint32_t[]>(

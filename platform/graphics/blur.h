@@ -6,6 +6,8 @@
 
 #include "platform/graphics/pixels.h"
 
+#include <functional>
+
 // How far a Gaussian of standard deviation `sigma` spreads beyond its input: ceil(3 sigma).
 int gaussianSpread(double sigma);
 // Gaussian blur of standard deviation `sigma` pixels (at most 100). Sigmas under 4 use the
@@ -15,6 +17,11 @@ int gaussianSpread(double sigma);
 bool gaussianBlur(const PixelView& src, double sigma, PixelBuffer& dst);
 // The exact separable Gaussian (kernel cut at 3 sigma), for tests and small sigmas.
 bool gaussianBlurExact(const PixelView& src, double sigma, PixelBuffer& dst);
+// What gaussianBlur writes over `rect`, a row at a time from the top: row(y) says where row y
+// goes and done(y) follows once it is there, so that no buffer for the whole is needed.
+bool gaussianBlurRows(const PixelView& src, double sigma, PixelRect rect,
+                      const std::function<std::uint32_t*(int y)>& row,
+                      const std::function<void(int y)>& done);
 
 // The motion blur's taps: a run of 2n + 1 pixels along the major axis of the direction, each
 // offset on the minor axis by the line through the centre (rounded to a whole pixel).
@@ -28,3 +35,7 @@ struct MotionKernel {
 // platform's filter measures it). Radii are capped at 512.
 MotionKernel motionKernel(double radius, double angle);
 bool motionBlur(const PixelView& src, const MotionKernel& kernel, PixelBuffer& dst);
+// The Gaussian, then the motion blur, over exactly `dst`: the pixels of the two in turn, with
+// the Gaussian's rows streamed through a few rows of memory instead of a whole buffer.
+bool gaussianThenMotionBlur(const PixelView& src, double sigma, const MotionKernel& kernel,
+                            PixelBuffer& dst);

@@ -91,7 +91,16 @@ PixelView CIImage::render(PixelRect rect) const {
     }
     case Op::Motion: {
         MotionKernel k = motionKernel(radius_, angle_);
-        PixelView in = input_->render(rect.inset(-k.spreadX, -k.spreadY));
+        PixelRect middle = rect.inset(-k.spreadX, -k.spreadY);
+        // After a Gaussian the two run together, without the Gaussian's result in full.
+        if (k.n > 0 && input_->op_ == Op::Gaussian && gaussianSpread(input_->radius_) > 0) {
+            int s = gaussianSpread(input_->radius_);
+            PixelView in = input_->input_->render(middle.inset(-s, -s));
+            PixelBuffer out = PixelBuffer::make(rect);
+            if (!in.data || !out.data) return {};
+            return gaussianThenMotionBlur(in, input_->radius_, k, out) ? out.view() : PixelView{};
+        }
+        PixelView in = input_->render(middle);
         if (k.n == 0 || !in.data) return in;
         PixelBuffer out = PixelBuffer::make(rect);
         return motionBlur(in, k, out) ? out.view() : PixelView{};

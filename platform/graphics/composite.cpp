@@ -14,14 +14,29 @@ inline std::uint32_t mul255(std::uint32_t x, std::uint32_t y) {
     return (t + (t >> 8)) >> 8;
 }
 
+// The same rounding in 16 bits (x * y + 128 + its top byte stays below 65536), so that twice
+// as many channels fit a vector.
+inline std::uint16_t mul255Narrow(std::uint16_t x, std::uint16_t y) {
+    std::uint16_t t = std::uint16_t(x * y + 128);
+    return std::uint16_t((t + (t >> 8)) >> 8);
+}
+
 __attribute__((target_clones("avx2", "default"))) void screenRow(std::uint8_t* __restrict d,
                                                                  const std::uint8_t* __restrict s,
                                                                  std::size_t bytes,
                                                                  std::uint32_t m) {
+    const std::uint16_t k = std::uint16_t(m);
     for (std::size_t i = 0; i < bytes; ++i) {
-        std::uint32_t sv = mul255(s[i], m);
-        d[i] = std::uint8_t(sv + d[i] - mul255(sv, d[i]));
+        std::uint16_t sv = mul255Narrow(s[i], k), dv = d[i];
+        d[i] = std::uint8_t(sv + dv - mul255Narrow(sv, dv));
     }
+}
+
+// Source over opaque black keeps the source's colour and makes it opaque (so does screen).
+__attribute__((target_clones("avx2", "default"))) void
+overBlackRow(std::uint32_t* __restrict d, const std::uint32_t* __restrict s, std::size_t pixels) {
+    for (std::size_t i = 0; i < pixels; ++i)
+        d[i] = s[i] | 0xff000000u;
 }
 
 __attribute__((target_clones("avx2", "default"))) void overRow(std::uint32_t* __restrict d,
@@ -43,10 +58,16 @@ __attribute__((target_clones("avx2", "default"))) void overRow(std::uint32_t* __
 } // namespace
 
 void compositeAligned(std::uint32_t* dst, int dstWidth, int dstHeight, const CGImage& src,
-                      PixelRect at, bool screen, double alpha, bool dstClear) {
+                      PixelRect at, bool screen, double alpha, bool dstClear, bool dstBlack) {
     PixelRect visible = at.intersect({0, 0, dstWidth, dstHeight});
     if (visible.empty() || alpha <= 0) return;
     std::uint32_t m = std::uint32_t(std::lround(std::min(alpha, 1.0) * 255));
+    if (m == 255 && dstBlack) {
+        for (int y = visible.y; y < visible.bottom(); ++y)
+            overBlackRow(dst + std::size_t(y) * dstWidth + visible.x,
+                         src.row(y - at.y) + (visible.x - at.x), std::size_t(visible.width));
+        return;
+    }
     // Over (or screen) at full strength onto transparent pixels, or an opaque source over
     // anything, is a copy.
     if (m == 255 && (dstClear || (!screen && src.opaque))) {

@@ -4,9 +4,11 @@
 #include "platform/foundation/foundation.h"
 #include "platform/graphics/decoders.h"
 #include "platform/graphics/limits.h"
+#include "platform/uikit/weak.h"
 
 #include <cstring>
 #include <fstream>
+#include <mutex>
 
 CGImageRef CGImageCreateWithEncodedData(const std::uint8_t* bytes, std::size_t length) {
     if (!bytes || length > kMaxImageDataBytes) return nullptr;
@@ -20,7 +22,19 @@ CGImageRef CGImageCreateWithEncodedData(const std::uint8_t* bytes, std::size_t l
 
 Ref<UIImage> UIImage::imageWithData(const NSData* data) {
     if (!data) return nullptr;
-    return imageWithCGImage(CGImageCreateWithEncodedData(data->bytes().data(), data->length()));
+    // The host and the plug-in decode the same artwork data several times in one track change.
+    // Data and bitmaps never change, so a new image shares the bitmap of the last data decoded
+    // while anyone still holds it: one decode and one copy of the pixels instead of several.
+    static std::mutex mutex;
+    static Weak<NSData> lastData;
+    static std::weak_ptr<const ::CGImage> lastBitmap;
+    std::lock_guard lock(mutex);
+    if (lastData.get() == data)
+        if (CGImageRef kept = lastBitmap.lock()) return imageWithCGImage(std::move(kept));
+    CGImageRef bitmap = CGImageCreateWithEncodedData(data->bytes().data(), data->length());
+    lastData = const_cast<NSData*>(data);
+    lastBitmap = bitmap;
+    return imageWithCGImage(std::move(bitmap));
 }
 
 Ref<UIImage> UIImage::imageWithContentsOfFile(std::string_view path) {

@@ -188,8 +188,12 @@ void drawInContext(CGContextRef c, const CGImageRef& image, CGRect rect, CGBlend
     PixelRect at;
     bool aligned = (mode == kCGBlendModeNormal || mode == kCGBlendModeScreen) &&
                    c->alignedPixelRect(rect, &at);
-    // Much smaller than the bitmap: reduce by area averages, then composite pixel for pixel.
-    if (aligned && at.width * 2 <= image->width && at.height * 2 <= image->height) {
+    // Much smaller than the bitmap, or smaller and large (Cairo's filter is slow over millions of
+    // pixels): reduce by area averages, then composite pixel for pixel.
+    constexpr std::size_t kLargeBitmap = std::size_t(4) << 20;
+    bool smaller = at.width < image->width && at.height < image->height;
+    bool muchSmaller = at.width * 2 <= image->width && at.height * 2 <= image->height;
+    if (aligned && smaller && (muchSmaller || image->pixelCount() >= kLargeBitmap)) {
         if (CGImageRef reduced = CGImageDownscaleArea(*image, at.width, at.height)) {
             drawInContext(c, reduced, rect, mode, alpha);
             return;
@@ -197,14 +201,15 @@ void drawInContext(CGContextRef c, const CGImageRef& image, CGRect rect, CGBlend
     }
     if (aligned && at.width == image->width && at.height == image->height) {
         std::optional<std::uint32_t> before = c->uniformValue();
-        bool clear = before && *before == 0;
-        bool copies = alpha >= 1 && (clear || (mode == kCGBlendModeNormal && image->opaque));
+        bool clear = before && *before == 0, black = before && *before == 0xff000000u;
+        bool copies =
+            alpha >= 1 && (clear || black || (mode == kCGBlendModeNormal && image->opaque));
         bool coversAll =
             at.x <= 0 && at.y <= 0 && at.right() >= c->pixelWidth && at.bottom() >= c->pixelHeight;
         // A copy over every pixel needs no initial clear first.
         std::uint32_t* pixels = copies && coversAll ? c->pixelsForOverwrite() : c->writablePixels();
         compositeAligned(pixels, c->pixelWidth, c->pixelHeight, *image, at,
-                         mode == kCGBlendModeScreen, alpha, clear);
+                         mode == kCGBlendModeScreen, alpha, clear, black);
         return;
     }
     drawBitmap(c->drawTarget(), image, rect, cairoOperatorForBlendMode(mode), alpha);

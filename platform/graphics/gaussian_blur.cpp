@@ -8,6 +8,9 @@
 #include <cmath>
 #include <cstring>
 #include <vector>
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -38,8 +41,8 @@ Boxes boxesFor(double sigma) {
         b.spread += b.width[i] / 2;
         b.divisor *= b.width[i];
     }
-    // 255 * 2^f * divisor must fit in 32 bits for the horizontal sums.
-    double room = 4294967295.0 / (255 * b.divisor);
+    // 255 * 2^f * divisor must fit in 31 bits for the horizontal sums (converted as signed).
+    double room = 2147483647.0 / (255 * b.divisor);
     b.fractionBits = std::clamp(int(std::floor(std::log2(room))), 0, 8);
     return b;
 }
@@ -63,18 +66,14 @@ verticalStep(const std::uint8_t* in, const std::uint8_t* leaving, std::uint16_t*
 }
 
 __attribute__((target_clones("avx2", "default"))) void
-normaliseRow(const std::uint32_t* sums, std::uint16_t* out, float scale, std::size_t channels) {
+normaliseRow(const std::int32_t* sums, std::int32_t* out, float scale, std::size_t channels) {
     for (std::size_t c = 0; c < channels; ++c)
-        out[c] = std::uint16_t(float(sums[c]) * scale + 0.5f);
+        out[c] = std::int32_t(float(sums[c]) * scale + 0.5f);
 }
 
 // Four channels of one pixel as one vector.
 typedef std::uint32_t Pixel4 __attribute__((vector_size(16)));
 
-Pixel4 load(const std::uint16_t* p, std::size_t i) {
-    p += 4 * i;
-    return Pixel4{p[0], p[1], p[2], p[3]};
-}
 Pixel4 load(const Pixel4* p, std::size_t i) {
     return p[i];
 }
@@ -95,30 +94,44 @@ void boxRows(const In* a, const In* b, std::size_t inPixels, int w, Pixel4* outA
     }
 }
 
+// Four pixels at a time: sums to floats, scaled, rounded and packed back to bytes.
 void finishRow(const Pixel4* sums, std::uint32_t* out, std::size_t pixels, float scale) {
-    typedef float Float4 __attribute__((vector_size(16)));
-    typedef std::int32_t Int4 __attribute__((vector_size(16)));
-    Float4 k = {scale, scale, scale, scale}, half = {0.5f, 0.5f, 0.5f, 0.5f};
-    for (std::size_t i = 0; i < pixels; ++i) {
-        Float4 f = __builtin_convertvector(sums[i], Float4);
-        Int4 q = __builtin_convertvector(f * k + half, Int4);
-        out[i] = std::uint32_t(q[3]) << 24 | std::uint32_t(q[2]) << 16 | std::uint32_t(q[1]) << 8 |
-                 std::uint32_t(q[0]);
+    std::size_t i = 0;
+#ifdef __SSE2__
+    const __m128 k = _mm_set1_ps(scale), half = _mm_set1_ps(0.5f);
+    auto pixel = [&](std::size_t j) {
+        __m128i v;
+        std::memcpy(&v, &sums[j], 16);
+        return _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(_mm_cvtepi32_ps(v), k), half));
+    };
+    for (; i + 4 <= pixels; i += 4) {
+        __m128i low = _mm_packs_epi32(pixel(i), pixel(i + 1));
+        __m128i high = _mm_packs_epi32(pixel(i + 2), pixel(i + 3));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(low, high));
+    }
+#endif
+    for (; i < pixels; ++i) {
+        std::uint32_t p = 0;
+        for (int c = 3; c >= 0; --c)
+            p = p << 8 | std::uint32_t(float(std::int32_t(sums[i][c])) * scale + 0.5f);
+        out[i] = p;
     }
 }
 
 struct Scratch {
     std::vector<std::uint16_t> sum0, ring1;
     std::vector<std::uint32_t> sum1, sum2, ring2;
-    std::vector<std::uint16_t> rows[2];
+    std::vector<Pixel4> rows[2];
     std::vector<Pixel4> t[2][3];
     std::vector<std::uint8_t> zero;
 };
 
-bool boxBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
+// Rows of `out` in order: target(y) is where row y goes, done(y) follows once it is there.
+template <class Target, class Done>
+bool boxBlur(const PixelView& src, double sigma, PixelRect out, Target target, Done done) {
     Boxes b = boxesFor(sigma);
-    const int R = b.spread, W = dst.rect.width, H = dst.rect.height;
-    PixelView a = pixelsOver(src, {dst.rect.x - R, dst.rect.y - R, W + 2 * R, H + 2 * R});
+    const int R = b.spread, W = out.width, H = out.height;
+    PixelView a = pixelsOver(src, {out.x - R, out.y - R, W + 2 * R, H + 2 * R});
     if (!a.data) return false;
     const std::size_t px = std::size_t(W) + 2 * R, channels = px * 4;
     const int w0 = b.width[0], w1 = b.width[1], w2 = b.width[2];
@@ -129,7 +142,7 @@ bool boxBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
     zeroed(s.sum0, channels), zeroed(s.ring1, channels * w1), zeroed(s.zero, channels);
     zeroed(s.sum1, channels), zeroed(s.sum2, channels), zeroed(s.ring2, channels * w2);
     for (auto& r : s.rows)
-        r.resize(channels);
+        r.resize(px);
     for (auto& pair : s.t)
         for (auto& v : pair)
             v.resize(px);
@@ -144,15 +157,17 @@ bool boxBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
     const float toRow = float(std::ldexp(1.0, b.fractionBits) / b.divisor);
     const float toPixel = float(1.0 / (b.divisor * std::ldexp(1.0, b.fractionBits)));
 
-    // The horizontal passes over the rows waiting in `rows`, written to dst from row `y`.
+    // The horizontal passes over the rows waiting in `rows`, written out from row `y`.
     auto horizontal = [&](int count, int y) {
-        const std::uint16_t* second = rows[count - 1].data();
+        const Pixel4* second = rows[count - 1].data();
         boxRows(rows[0].data(), second, px, w0, t[0][0].data(), t[1][0].data());
         boxRows(t[0][0].data(), t[1][0].data(), px - w0 + 1, w1, t[0][1].data(), t[1][1].data());
         boxRows(t[0][1].data(), t[1][1].data(), px - w0 - w1 + 2, w2, t[0][2].data(),
                 t[1][2].data());
-        for (int i = 0; i < count; ++i)
-            finishRow(t[i][2].data(), dst.row(y + i), std::size_t(W), toPixel);
+        for (int i = 0; i < count; ++i) {
+            finishRow(t[i][2].data(), target(y + i), std::size_t(W), toPixel);
+            done(y + i);
+        }
     };
     auto bytes = [&](int row) {
         return reinterpret_cast<const std::uint8_t*>(a.row(a.rect.y + row));
@@ -163,9 +178,10 @@ bool boxBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
         verticalStep(bytes(row), leaving, sum0.data(), ring1.data() + (row % w1) * channels,
                      sum1.data(), ring2.data() + (row % w2) * channels, sum2.data(), channels);
         if (row < 2 * R) continue;
-        normaliseRow(sum2.data(), rows[waiting].data(), toRow, channels);
+        normaliseRow(reinterpret_cast<const std::int32_t*>(sum2.data()),
+                     reinterpret_cast<std::int32_t*>(rows[waiting].data()), toRow, channels);
         if (++waiting == 2 || row == H + 2 * R - 1) {
-            horizontal(waiting, dst.rect.y + row - 2 * R - (waiting - 1));
+            horizontal(waiting, out.y + row - 2 * R - (waiting - 1));
             waiting = 0;
         }
     }
@@ -230,5 +246,20 @@ bool gaussianBlurExact(const PixelView& src, double sigma, PixelBuffer& dst) {
 bool gaussianBlur(const PixelView& src, double sigma, PixelBuffer& dst) {
     if (!dst.data) return false;
     if (sigma < kMinBoxSigma) return gaussianBlurExact(src, sigma, dst);
-    return boxBlur(src, std::min(sigma, kMaxSigma), dst);
+    return boxBlur(
+        src, std::min(sigma, kMaxSigma), dst.rect, [&](int y) { return dst.row(y); }, [](int) {});
+}
+
+bool gaussianBlurRows(const PixelView& src, double sigma, PixelRect rect,
+                      const std::function<std::uint32_t*(int y)>& row,
+                      const std::function<void(int y)>& done) {
+    if (rect.empty()) return false;
+    if (sigma >= kMinBoxSigma) return boxBlur(src, std::min(sigma, kMaxSigma), rect, row, done);
+    PixelBuffer all = PixelBuffer::make(rect);
+    if (!all.data || !gaussianBlurExact(src, sigma, all)) return false;
+    for (int y = rect.y; y < rect.bottom(); ++y) {
+        std::memcpy(row(y), all.row(y), std::size_t(rect.width) * 4);
+        done(y);
+    }
+    return true;
 }

@@ -1,74 +1,221 @@
 // Deterministic PNG encoding: the same pixels always give the same bytes, because the colour
-// type, bit depth, filters and compression level are fixed and no time or text is written.
+// type follows from the pixels alone, the filters and compression settings are fixed and no
+// time or text is written. Rows are converted, filtered and compressed a strip at a time, so
+// the working set stays in cache whatever the image's size.
+#pragma GCC optimize("O3")
 #include "platform/graphics/codec.h"
 
 #include "platform/foundation/foundation.h"
 
-#include <csetjmp>
-#include <png.h>
+#include <algorithm>
+#include <array>
+#include <cstring>
 #include <zlib.h>
 
 namespace {
 
-struct Encode {
-    png_structp png = nullptr;
-    png_infop info = nullptr;
-    std::vector<std::uint8_t> out;
-    std::vector<std::uint8_t> row;
-};
+constexpr int kStripRows = 16;
+constexpr std::uint8_t kFilterPaeth = 4;
 
-void writeBytes(png_structp png, png_bytep data, png_size_t count) {
-    auto* out = static_cast<std::vector<std::uint8_t>*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + count);
+// Straight colour of premultiplied channel c at alpha a, rounded: table[a][c].
+const std::array<std::uint8_t, 256 * 256>& unpremultiplyTable() {
+    static const auto table = [] {
+        std::array<std::uint8_t, 256 * 256> t{};
+        for (std::uint32_t a = 1; a < 256; ++a)
+            for (std::uint32_t c = 0; c < 256; ++c)
+                t[a * 256 + c] = std::uint8_t(std::min(255u, (c * 255 + a / 2) / a));
+        return t;
+    }();
+    return table;
 }
 
-void flush(png_structp) {}
-
-[[noreturn]] void onError(png_structp png, png_const_charp) {
-    png_longjmp(png, 1);
-}
-
-void onWarning(png_structp, png_const_charp) {}
-
-bool run(Encode& e, const CGImage& image) {
-    if (setjmp(png_jmpbuf(e.png))) return false;
-    png_set_write_fn(e.png, &e.out, writeBytes, flush);
-    png_set_IHDR(e.png, e.info, png_uint_32(image.width), png_uint_32(image.height), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-                 PNG_FILTER_TYPE_DEFAULT);
-    png_set_compression_level(e.png, Z_DEFAULT_COMPRESSION);
-    png_set_compression_strategy(e.png, Z_FILTERED);
-    png_set_filter(e.png, PNG_FILTER_TYPE_BASE, PNG_ALL_FILTERS);
-    png_write_info(e.png, e.info);
-    e.row.resize(std::size_t(image.width) * 4);
-    for (int y = 0; y < image.height; ++y) {
-        const std::uint32_t* src = image.row(y);
-        std::uint8_t* dst = e.row.data();
-        for (int x = 0; x < image.width; ++x, dst += 4) {
-            std::uint32_t p = unpremultiplyPixel(src[x]);
-            dst[0] = std::uint8_t(pixelRed(p));
-            dst[1] = std::uint8_t(pixelGreen(p));
-            dst[2] = std::uint8_t(pixelBlue(p));
-            dst[3] = std::uint8_t(pixelAlpha(p));
-        }
-        png_write_row(e.png, e.row.data());
+__attribute__((target_clones("avx2", "default"))) bool allOpaque(const CGImage& image) {
+    if (image.opaque) return true;
+    std::uint32_t all = 0xff000000u;
+    for (int y = 0; y < image.height && all == 0xff000000u; ++y) {
+        const std::uint32_t* row = image.row(y);
+        for (int x = 0; x < image.width; ++x)
+            all &= row[x];
+        all &= 0xff000000u;
     }
-    png_write_end(e.png, nullptr);
-    return true;
+    return all == 0xff000000u;
 }
+
+// One row as the PNG stores it: R, G, B (and A) bytes, straight colour.
+void convertRow(const std::uint32_t* src, int width, bool alpha, std::uint8_t* out) {
+    if (!alpha) {
+        for (int x = 0; x < width; ++x, out += 3) {
+            std::uint32_t p = src[x];
+            out[0] = std::uint8_t(p >> 16), out[1] = std::uint8_t(p >> 8), out[2] = std::uint8_t(p);
+        }
+        return;
+    }
+    const std::uint8_t* table = unpremultiplyTable().data();
+    for (int x = 0; x < width; ++x, out += 4) {
+        std::uint32_t p = src[x], a = p >> 24;
+        if (a == 255) {
+            out[0] = std::uint8_t(p >> 16), out[1] = std::uint8_t(p >> 8), out[2] = std::uint8_t(p);
+        } else {
+            const std::uint8_t* t = table + a * 256;
+            out[0] = t[(p >> 16) & 0xff], out[1] = t[(p >> 8) & 0xff], out[2] = t[p & 0xff];
+        }
+        out[3] = std::uint8_t(a);
+    }
+}
+
+std::uint8_t paethPredictor(int a, int b, int c) {
+    int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+    return std::uint8_t(pa <= pb && pa <= pc ? a : pb <= pc ? b : c);
+}
+
+// Filter `type` of a row of n bytes (bpp bytes per pixel) against the row above.
+__attribute__((target_clones("avx2", "default"))) void
+filterRow(int type, const std::uint8_t* __restrict cur, const std::uint8_t* __restrict prev,
+          std::uint8_t* __restrict out, std::size_t n, int bpp) {
+    std::size_t first = std::size_t(bpp);
+    for (std::size_t i = 0; i < first; ++i) {
+        int a = 0, b = prev[i];
+        out[i] = std::uint8_t(cur[i] - (type == 1   ? a
+                                        : type == 2 ? b
+                                        : type == 3 ? (a + b) / 2
+                                        : type == 4 ? paethPredictor(a, b, 0)
+                                                    : 0));
+    }
+    switch (type) {
+    case 0:
+        std::memcpy(out + first, cur + first, n - first);
+        break;
+    case 1:
+        for (std::size_t i = first; i < n; ++i)
+            out[i] = std::uint8_t(cur[i] - cur[i - first]);
+        break;
+    case 2:
+        for (std::size_t i = first; i < n; ++i)
+            out[i] = std::uint8_t(cur[i] - prev[i]);
+        break;
+    case 3:
+        for (std::size_t i = first; i < n; ++i)
+            out[i] = std::uint8_t(cur[i] - ((cur[i - first] + prev[i]) >> 1));
+        break;
+    default:
+        for (std::size_t i = first; i < n; ++i)
+            out[i] =
+                std::uint8_t(cur[i] - paethPredictor(cur[i - first], prev[i], prev[i - first]));
+        break;
+    }
+}
+
+// The filter of smallest sum of magnitudes (bytes read as signed), the usual guess at the one
+// that compresses best; `out` gets the filtered row.
+int bestFilter(const std::uint8_t* cur, const std::uint8_t* prev, std::uint8_t* out,
+               std::uint8_t* trial, std::size_t n, int bpp) {
+    int best = 0;
+    std::uint64_t bestCost = ~std::uint64_t(0);
+    for (int type = 0; type <= 4; ++type) {
+        filterRow(type, cur, prev, trial, n, bpp);
+        std::uint64_t cost = 0;
+        for (std::size_t i = 0; i < n; ++i)
+            cost += std::uint64_t(std::abs(int(std::int8_t(trial[i]))));
+        if (cost < bestCost) bestCost = cost, best = type, std::memcpy(out, trial, n);
+    }
+    return best;
+}
+
+void put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(std::uint8_t(v >> shift));
+}
+
+void putChunk(std::vector<std::uint8_t>& out, const char* type, const std::uint8_t* data,
+              std::size_t length) {
+    put32(out, std::uint32_t(length));
+    std::size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    if (length) out.insert(out.end(), data, data + length);
+    put32(out, std::uint32_t(crc32(0, out.data() + start, uInt(length + 4))));
+}
+
+struct Deflater {
+    z_stream z{};
+    bool ok = false;
+    Deflater(PNGCompression compression) {
+        bool small = compression == PNGCompression::Smallest;
+        ok = deflateInit2(&z, small ? 9 : 1, Z_DEFLATED, 15, small ? 9 : 8,
+                          small ? Z_DEFAULT_STRATEGY : Z_RLE) == Z_OK;
+    }
+    ~Deflater() {
+        if (ok) deflateEnd(&z);
+    }
+    // Compresses `n` bytes onto the end of `out`.
+    bool add(const std::uint8_t* data, std::size_t n, bool last, std::vector<std::uint8_t>& out) {
+        std::uint8_t buffer[1 << 16];
+        z.next_in = const_cast<Bytef*>(data);
+        z.avail_in = uInt(n);
+        for (;;) {
+            z.next_out = buffer;
+            z.avail_out = sizeof buffer;
+            int status = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
+            out.insert(out.end(), buffer, buffer + (sizeof buffer - z.avail_out));
+            if (status == Z_STREAM_END) return true;
+            if (status != Z_OK && status != Z_BUF_ERROR) return false;
+            if (z.avail_in == 0 && z.avail_out > 0 && !last) return true;
+        }
+    }
+};
 
 } // namespace
 
-std::vector<std::uint8_t> CGImageEncodePNG(const CGImage& image) {
-    if (image.width <= 0 || image.height <= 0) return {};
-    Encode e;
-    e.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, onError, onWarning);
-    if (!e.png) return {};
-    e.info = png_create_info_struct(e.png);
-    bool ok = e.info && run(e, image);
-    png_destroy_write_struct(&e.png, &e.info);
-    if (!ok) return {};
-    return std::move(e.out);
+std::vector<std::uint8_t> CGImageEncodePNG(const CGImage& image, PNGCompression compression) {
+    if (image.width <= 0 || image.height <= 0 || !image.data) return {};
+    bool alpha = !allOpaque(image);
+    int bpp = alpha ? 4 : 3;
+    std::size_t rowBytes = std::size_t(image.width) * bpp;
+
+    std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+    std::uint8_t header[13] = {};
+    for (int i = 0; i < 4; ++i) {
+        header[i] = std::uint8_t(std::uint32_t(image.width) >> (24 - 8 * i));
+        header[4 + i] = std::uint8_t(std::uint32_t(image.height) >> (24 - 8 * i));
+    }
+    header[8] = 8;             // bits per channel
+    header[9] = alpha ? 6 : 2; // RGBA or RGB
+    putChunk(out, "IHDR", header, sizeof header);
+
+    // One IDAT: its length is filled in once the data is compressed behind it.
+    std::size_t idat = out.size();
+    out.insert(out.end(), {0, 0, 0, 0, 'I', 'D', 'A', 'T'});
+    Deflater deflater(compression);
+    if (!deflater.ok) return {};
+    std::vector<std::uint8_t> rows[2] = {std::vector<std::uint8_t>(rowBytes),
+                                         std::vector<std::uint8_t>(rowBytes, 0)};
+    std::vector<std::uint8_t> strip(kStripRows * (rowBytes + 1)), trial(rowBytes);
+    for (int y0 = 0; y0 < image.height; y0 += kStripRows) {
+        int count = std::min(kStripRows, image.height - y0);
+        for (int i = 0; i < count; ++i) {
+            int y = y0 + i;
+            std::uint8_t* cur = rows[y % 2].data();
+            const std::uint8_t* prev = rows[(y + 1) % 2].data(); // zeros above the first row
+            convertRow(image.row(y), image.width, alpha, cur);
+            std::uint8_t* line = &strip[std::size_t(i) * (rowBytes + 1)];
+            if (compression == PNGCompression::Smallest) {
+                line[0] =
+                    std::uint8_t(bestFilter(cur, prev, line + 1, trial.data(), rowBytes, bpp));
+            } else {
+                line[0] = kFilterPaeth;
+                filterRow(kFilterPaeth, cur, prev, line + 1, rowBytes, bpp);
+            }
+        }
+        if (!deflater.add(strip.data(), std::size_t(count) * (rowBytes + 1),
+                          y0 + count == image.height, out))
+            return {};
+    }
+    std::size_t length = out.size() - idat - 8;
+    if (length > 0x7fffffffu) return {};
+    for (int i = 0; i < 4; ++i)
+        out[idat + i] = std::uint8_t(std::uint32_t(length) >> (24 - 8 * i));
+    put32(out, std::uint32_t(crc32(0, out.data() + idat + 4, uInt(length + 4))));
+    putChunk(out, "IEND", nullptr, 0);
+    return out;
 }
 
 Ref<NSData> UIImagePNGRepresentation(const UIImage* image) {

@@ -18,41 +18,90 @@ constexpr double kMaterialSaturation = 1.6;
 constexpr double kMaxSigmaPixels = 100; // the Gaussian's own limit
 constexpr double kShrunkSigma = 8;      // pixels, after shrinking
 
-// The canvas pixels of `rect` (in pixels divided by `factor`), each the mean of the factor x
-// factor canvas pixels it stands for. Edges repeat outward so that a blur near the screen's
-// border does not darken.
+// What lies behind the content being drawn, over `area` (canvas pixels, within the canvas):
+// the canvas, with the content groups composited over it in order. The surface comes with the
+// canvas position of its first pixel; it is the canvas itself when no group is open.
+struct BackdropPixels {
+    cairo_surface_t* surface = nullptr;
+    int x = 0, y = 0;
+    ~BackdropPixels() {
+        if (surface) cairo_surface_destroy(surface);
+    }
+};
+
+bool backdropOver(const Canvas& canvas, PixelRect area, BackdropPixels& out) {
+    cairo_surface_flush(canvas.surface);
+    bool anyContent = std::any_of(canvas.groups.begin(), canvas.groups.end(),
+                                  [](const Canvas::Group& g) { return g.content; });
+    if (!anyContent) {
+        out.surface = cairo_surface_reference(canvas.surface);
+        return true;
+    }
+    out.surface = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, area.width, area.height);
+    out.x = area.x, out.y = area.y;
+    cairo_t* cr = cairo_create(out.surface);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source_surface(cr, canvas.surface, -area.x, -area.y);
+    cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    for (const Canvas::Group& group : canvas.groups) {
+        if (!group.content) continue;
+        // A group's device offset places it in canvas pixels.
+        cairo_surface_flush(group.surface);
+        cairo_set_source_surface(cr, group.surface, -area.x, -area.y);
+        cairo_paint(cr);
+    }
+    cairo_destroy(cr);
+    cairo_surface_flush(out.surface);
+    return cairo_surface_status(out.surface) == CAIRO_STATUS_SUCCESS;
+}
+
+// The backdrop's pixels of `rect` (in canvas pixels divided by `factor`), each the mean of the
+// factor x factor canvas pixels it stands for. Edges repeat outward so that a blur near the
+// screen's border does not darken.
 PixelBuffer shrunkBackdrop(const Canvas& canvas, PixelRect rect, int factor) {
     PixelBuffer out = PixelBuffer::make(rect);
-    cairo_surface_flush(canvas.surface);
     int width = cairo_image_surface_get_width(canvas.surface);
     int height = cairo_image_surface_get_height(canvas.surface);
+    if (!out.data || width <= 0 || height <= 0) return {};
+    auto clampX = [&](int x) { return std::clamp(x, 0, width - 1); };
+    auto clampY = [&](int y) { return std::clamp(y, 0, height - 1); };
+    int x0 = clampX(rect.x * factor), x1 = clampX(rect.right() * factor - 1);
+    int y0 = clampY(rect.y * factor), y1 = clampY(rect.bottom() * factor - 1);
+    BackdropPixels backdrop;
+    if (!backdropOver(canvas, {x0, y0, x1 - x0 + 1, y1 - y0 + 1}, backdrop)) return {};
     auto* data =
-        reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(canvas.surface));
-    std::size_t stride = std::size_t(cairo_image_surface_get_stride(canvas.surface)) / 4;
-    if (!out.data || !data || width <= 0 || height <= 0) return {};
-    std::vector<std::uint32_t> sums(std::size_t(rect.width) * 4);
+        reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(backdrop.surface));
+    std::size_t stride = std::size_t(cairo_image_surface_get_stride(backdrop.surface)) / 4;
+    if (!data) return {};
+    // Sums of two channels per word (alpha and green, red and blue), 16 bits each: at most
+    // 13 x 13 pixels of 255 (the largest factor the sigma limit gives) fit.
+    std::vector<std::uint32_t> ag(std::size_t(rect.width)), rb(std::size_t(rect.width));
     std::vector<int> columns(std::size_t(rect.width) * factor);
     for (int i = 0; i < rect.width * factor; ++i)
-        columns[i] = std::clamp((rect.x * factor) + i, 0, width - 1);
+        columns[i] = clampX((rect.x * factor) + i) - backdrop.x;
     std::uint32_t area = std::uint32_t(factor * factor), half = area / 2;
     for (int y = rect.y; y < rect.bottom(); ++y) {
-        std::fill(sums.begin(), sums.end(), 0);
+        std::fill(ag.begin(), ag.end(), 0);
+        std::fill(rb.begin(), rb.end(), 0);
         for (int dy = 0; dy < factor; ++dy) {
             const std::uint32_t* row =
-                data + std::size_t(std::clamp(y * factor + dy, 0, height - 1)) * stride;
-            for (int i = 0; i < rect.width * factor; ++i) {
-                std::uint32_t p = row[columns[i]];
-                std::uint32_t* s = &sums[std::size_t(i / factor) * 4];
-                s[0] += pixelAlpha(p), s[1] += pixelRed(p), s[2] += pixelGreen(p),
-                    s[3] += pixelBlue(p);
+                data + std::size_t(clampY(y * factor + dy) - backdrop.y) * stride;
+            const int* column = columns.data();
+            for (int x = 0; x < rect.width; ++x) {
+                std::uint32_t sumAG = 0, sumRB = 0;
+                for (int dx = 0; dx < factor; ++dx) {
+                    std::uint32_t p = row[*column++];
+                    sumAG += (p >> 8) & 0x00ff00ffu;
+                    sumRB += p & 0x00ff00ffu;
+                }
+                ag[x] += sumAG, rb[x] += sumRB;
             }
         }
         std::uint32_t* dst = out.row(y);
-        for (int x = 0; x < rect.width; ++x) {
-            const std::uint32_t* s = &sums[std::size_t(x) * 4];
-            dst[x] = packPixel((s[0] + half) / area, (s[1] + half) / area, (s[2] + half) / area,
-                               (s[3] + half) / area);
-        }
+        for (int x = 0; x < rect.width; ++x)
+            dst[x] = packPixel(((ag[x] >> 16) + half) / area, ((rb[x] >> 16) + half) / area,
+                               ((ag[x] & 0xffff) + half) / area, ((rb[x] & 0xffff) + half) / area);
     }
     return out;
 }
@@ -146,16 +195,12 @@ void drawBackdropBlur(Canvas& canvas, CGRect rect, double radius, bool continuou
     cairo_surface_destroy(pixels);
 }
 
-void drawEffectView(Canvas& canvas, UIVisualEffectView* view, CGRect bounds, double alpha) {
-    UIBlurEffectStyle style = view->blurStyle();
-    if (style < 0) return;
-    CALayer* layer = view->layer();
-    double radius = layer ? std::max(0.0, layer->cornerRadius()) : 0;
-    bool continuous = layer && layer->cornerCurve() == kCACornerCurveContinuous;
-    drawBackdropBlur(canvas, bounds, radius, continuous, kMaterialSigma, alpha);
+void drawMaterial(Canvas& canvas, NSInteger style, CGRect rect, double radius, bool continuous,
+                  double alpha) {
+    drawBackdropBlur(canvas, rect, radius, continuous, kMaterialSigma, alpha);
     cairo_t* cr = canvas.cr;
     cairo_new_path(cr);
-    addLayerShape(cr, bounds, radius, continuous);
+    addLayerShape(cr, rect, radius, continuous);
     setSourceColor(cr, materialTint(style), alpha);
     cairo_fill(cr);
 }

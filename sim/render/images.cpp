@@ -1,65 +1,98 @@
-// Image views and buttons: bitmaps placed by content mode and filtered for their scale,
-// template images as masks in the tint colour, symbols as vector shapes.
+// Images: bitmaps filtered for their scale, template images as masks in the tint colour,
+// symbols as vector shapes.
 #include "platform/graphics/context.h"
-#include "platform/uikit/uikit.h"
 #include "sim/render/canvas.h"
 #include "sim/render/symbols.h"
 
-#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace render {
 
 namespace {
 
-CGSize naturalSize(const UIImage* image) {
-    return image->isSymbolImage() ? symbolNaturalSize(image) : image->size();
+// In a film, bitmaps drawn at another size than their own are resampled once per size and kept,
+// since frame after frame draws the same artwork at the same size; the copy is then placed
+// without scaling, which on whole pixels gives the pixels drawing the bitmap itself would.
+constexpr std::size_t kKeptBytes = std::size_t(64) << 20;
+
+struct Resampled {
+    const CGImage* key;
+    std::weak_ptr<const CGImage> source;
+    CGImageRef pixels;
+};
+
+void setGoodPattern(cairo_pattern_t* pattern) {
+    // Edge pixels reach the rectangle's edge instead of fading out; GOOD filters properly when
+    // an image is drawn much smaller than its pixels.
+    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(pattern, CAIRO_FILTER_GOOD);
 }
 
-// Where the content of `size` goes in `bounds` for the view's content mode.
-CGRect placeContent(CGSize size, CGRect bounds, UIViewContentMode mode) {
-    double bw = bounds.size.width, bh = bounds.size.height;
-    double cw = size.width, ch = size.height;
-    if (!(cw > 0) || !(ch > 0)) return bounds;
-    double x0 = bounds.origin.x, y0 = bounds.origin.y;
-    auto centred = [&](double w, double h) {
-        return CGRectMake(x0 + (bw - w) / 2, y0 + (bh - h) / 2, w, h);
-    };
-    switch (mode) {
-    case UIViewContentModeScaleAspectFit: {
-        double s = std::min(bw / cw, bh / ch);
-        return centred(cw * s, ch * s);
+std::vector<Resampled> kept; // oldest first
+std::size_t keptBytes = 0;
+
+CGImageRef resampled(const CGImageRef& bitmap, int width, int height) {
+    for (auto it = kept.begin(); it != kept.end(); ++it)
+        if (it->key == bitmap.get() && !it->source.expired() && it->pixels->width == width &&
+            it->pixels->height == height) {
+            Resampled hit = *it;
+            kept.erase(it);
+            kept.push_back(hit);
+            return hit.pixels;
+        }
+    std::shared_ptr<CGImage> out = CGImageAllocate(width, height);
+    cairo_surface_t* source = CGImageCreateCairoSurface(bitmap);
+    if (!out || !source) {
+        if (source) cairo_surface_destroy(source);
+        return nullptr;
     }
-    case UIViewContentModeScaleAspectFill: {
-        double s = std::max(bw / cw, bh / ch);
-        return centred(cw * s, ch * s);
+    cairo_surface_t* target = cairo_image_surface_create_for_data(
+        reinterpret_cast<unsigned char*>(out->data.get()), CAIRO_FORMAT_ARGB32, width, height,
+        int(out->bytesPerRow()));
+    cairo_t* cr = cairo_create(target);
+    cairo_scale(cr, double(width) / bitmap->width, double(height) / bitmap->height);
+    cairo_set_source_surface(cr, source, 0, 0);
+    setGoodPattern(cairo_get_source(cr));
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    cairo_destroy(cr);
+    cairo_surface_destroy(target);
+    cairo_surface_destroy(source);
+    out->opaque = bitmap->opaque;
+    std::erase_if(kept, [&](const Resampled& r) {
+        bool gone = r.source.expired();
+        if (gone) keptBytes -= r.pixels->pixelCount() * 4;
+        return gone;
+    });
+    kept.push_back({bitmap.get(), bitmap, out});
+    keptBytes += out->pixelCount() * 4;
+    while (keptBytes > kKeptBytes && kept.size() > 1) {
+        keptBytes -= kept.front().pixels->pixelCount() * 4;
+        kept.erase(kept.begin());
     }
-    case UIViewContentModeCenter:
-        return centred(cw, ch);
-    case 5: // top
-        return CGRectMake(x0 + (bw - cw) / 2, y0, cw, ch);
-    case 6: // bottom
-        return CGRectMake(x0 + (bw - cw) / 2, y0 + bh - ch, cw, ch);
-    case 7: // left
-        return CGRectMake(x0, y0 + (bh - ch) / 2, cw, ch);
-    case 8: // right
-        return CGRectMake(x0 + bw - cw, y0 + (bh - ch) / 2, cw, ch);
-    case 9: // top left
-        return CGRectMake(x0, y0, cw, ch);
-    case 10: // top right
-        return CGRectMake(x0 + bw - cw, y0, cw, ch);
-    case 11: // bottom left
-        return CGRectMake(x0, y0 + bh - ch, cw, ch);
-    case 12: // bottom right
-        return CGRectMake(x0 + bw - cw, y0 + bh - ch, cw, ch);
-    default: // scale to fill, redraw
-        return bounds;
-    }
+    return out;
+}
+
+// The bitmap to draw into `rect` under the current transformation: a kept resampled copy when
+// the rectangle covers whole device pixels of another size than the bitmap's.
+CGImageRef bitmapFor(cairo_t* cr, const CGImageRef& bitmap, CGRect rect) {
+    if (!FrameReuse::active()) return bitmap;
+    cairo_matrix_t m;
+    cairo_get_matrix(cr, &m);
+    if (m.xy != 0 || m.yx != 0 || !(m.xx > 0) || !(m.yy > 0)) return bitmap;
+    double w = rect.size.width * m.xx, h = rect.size.height * m.yy;
+    double iw = std::round(w), ih = std::round(h);
+    bool whole = std::fabs(w - iw) < 1e-6 && std::fabs(h - ih) < 1e-6;
+    if (!whole || (iw == bitmap->width && ih == bitmap->height) || iw * ih * 4 > kKeptBytes / 2)
+        return bitmap;
+    CGImageRef copy = resampled(bitmap, int(iw), int(ih));
+    return copy ? copy : bitmap;
 }
 
 void drawBitmap(cairo_t* cr, const UIImage* image, CGRect rect, const CGColor* tint, double alpha,
                 bool quick) {
-    const CGImageRef& bitmap = image->CGImage();
+    CGImageRef bitmap = bitmapFor(cr, image->CGImage(), rect);
     cairo_surface_t* surface = CGImageCreateCairoSurface(bitmap);
     if (!surface) return;
     cairo_pattern_t* pattern = cairo_pattern_create_for_surface(surface);
@@ -67,10 +100,8 @@ void drawBitmap(cairo_t* cr, const UIImage* image, CGRect rect, const CGColor* t
     cairo_matrix_init_scale(&m, bitmap->width / rect.size.width, bitmap->height / rect.size.height);
     cairo_matrix_translate(&m, -rect.origin.x, -rect.origin.y);
     cairo_pattern_set_matrix(pattern, &m);
-    // Edge pixels reach the rectangle's edge instead of fading out; GOOD filters properly when
-    // an image is drawn much smaller than its pixels.
-    cairo_pattern_set_extend(pattern, CAIRO_EXTEND_PAD);
-    cairo_pattern_set_filter(pattern, quick ? CAIRO_FILTER_BILINEAR : CAIRO_FILTER_GOOD);
+    setGoodPattern(pattern);
+    if (quick) cairo_pattern_set_filter(pattern, CAIRO_FILTER_BILINEAR);
 
     cairo_save(cr);
     cairo_new_path(cr);
@@ -94,6 +125,11 @@ void drawBitmap(cairo_t* cr, const UIImage* image, CGRect rect, const CGColor* t
 
 } // namespace
 
+void forgetResampledImages() {
+    kept.clear();
+    keptBytes = 0;
+}
+
 void drawImage(Canvas& canvas, const UIImage* image, CGRect rect, const CGColor& tint,
                double alpha) {
     if (!image || !(rect.size.width > 0) || !(rect.size.height > 0)) return;
@@ -106,35 +142,6 @@ void drawImage(Canvas& canvas, const UIImage* image, CGRect rect, const CGColor&
     if (!image->CGImage()) return;
     drawBitmap(canvas.cr, image, rect, image->isTemplate() ? &tint : nullptr, alpha,
                canvas.quickImages);
-}
-
-void drawImageViewContent(Canvas& canvas, UIView* view, UIImage* image, CGRect bounds,
-                          double alpha) {
-    if (!image) return;
-    CGRect rect = placeContent(naturalSize(image), bounds, view->contentMode());
-    drawImage(canvas, image, rect, view->tintColor()->rgba(), alpha);
-}
-
-void drawButtonContent(Canvas& canvas, UIButton* button, CGRect bounds, double alpha) {
-    UIImage* image = button->currentImage();
-    double titleWidth = buttonTitleWidth(button);
-    if (!image) {
-        if (titleWidth > 0) drawButtonTitle(canvas, button, bounds, alpha);
-        return;
-    }
-    // The image at its own size (smaller when it does not fit), beside the title, both
-    // centred as a group.
-    CGSize size = naturalSize(image);
-    double room = std::max(0.0, bounds.size.width - titleWidth);
-    double s = std::min({1.0, room / size.width, bounds.size.height / size.height});
-    if (!(s > 0)) s = 0;
-    double w = size.width * s, h = size.height * s;
-    double x = bounds.origin.x + (bounds.size.width - w - titleWidth) / 2;
-    double y = bounds.origin.y + (bounds.size.height - h) / 2;
-    drawImage(canvas, image, CGRectMake(x, y, w, h), button->tintColor()->rgba(), alpha);
-    if (titleWidth > 0)
-        drawButtonTitle(canvas, button,
-                        CGRectMake(x + w, bounds.origin.y, titleWidth, bounds.size.height), alpha);
 }
 
 } // namespace render

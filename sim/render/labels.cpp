@@ -1,7 +1,6 @@
 // Labels: one line of Inter, aligned and vertically centred; text wider than the label is
 // clipped, or scrolls as a marquee that follows the virtual clock (a pause at the start, a
 // scroll by the text's width and a gap, then again from the start) with faded edges.
-#include "platform/uikit/uikit.h"
 #include "sim/render/canvas.h"
 #include "sim/render/fonts.h"
 
@@ -17,12 +16,6 @@ constexpr double kMarqueeSpeed = 30;   // points per second
 constexpr double kMarqueeGapEm = 2.5;  // space between the end and the next start, in ems
 constexpr double kMarqueeFadeEm = 0.8; // width of the faded edges, in ems
 
-struct Style {
-    double size = 17;
-    double weight = 0;
-    CGColor color{0, 0, 0, 1};
-};
-
 // How far a running marquee has scrolled at `seconds` since it started.
 double marqueeOffset(double seconds, double distance) {
     if (!(seconds > 0) || !(distance > 0)) return 0;
@@ -31,7 +24,7 @@ double marqueeOffset(double seconds, double distance) {
     return phase <= kMarqueePause ? 0 : (phase - kMarqueePause) * kMarqueeSpeed;
 }
 
-void drawMarquee(Canvas& canvas, const TextRun& run, const Style& style, CGRect bounds,
+void drawMarquee(Canvas& canvas, const TextRun& run, const TextStyle& style, CGRect bounds,
                  double baseline, double seconds, double alpha) {
     cairo_t* cr = canvas.cr;
     double gap = style.size * kMarqueeGapEm;
@@ -55,8 +48,9 @@ void drawMarquee(Canvas& canvas, const TextRun& run, const Style& style, CGRect 
     cairo_pattern_destroy(mask);
 }
 
-void drawLine(Canvas& canvas, std::string_view text, const Style& style, NSTextAlignment alignment,
-              CGRect bounds, const UILabel* marquee, double alpha) {
+void drawLine(Canvas& canvas, std::string_view text, const TextStyle& style,
+              NSTextAlignment alignment, CGRect bounds, std::optional<double> marqueeSeconds,
+              double alpha) {
     if (text.empty() || !(style.size > 0) || style.color.a * alpha <= 0) return;
     double w = bounds.size.width, h = bounds.size.height;
     if (!(w > 0) || !(h > 0)) return;
@@ -76,9 +70,8 @@ void drawLine(Canvas& canvas, std::string_view text, const Style& style, NSTextA
     cairo_clip(cr);
 
     bool overflows = run.width > w + 0.01;
-    if (overflows && marquee) {
-        double seconds = double(canvas.now - marquee->marqueeStart()) / 1e9;
-        drawMarquee(canvas, run, style, bounds, baseline, seconds, alpha);
+    if (overflows && marqueeSeconds) {
+        drawMarquee(canvas, run, style, bounds, baseline, *marqueeSeconds, alpha);
     } else {
         double x = bounds.origin.x;
         if (!overflows && alignment == NSTextAlignmentCenter)
@@ -91,53 +84,10 @@ void drawLine(Canvas& canvas, std::string_view text, const Style& style, NSTextA
     cairo_restore(cr);
 }
 
-Style labelStyle(const UILabel* label) {
-    Style style;
-    if (UIFont* font = label->font()) {
-        style.size = std::isfinite(font->pointSize()) ? std::min(font->pointSize(), 2000.0) : 0;
-        style.weight = font->weight();
-    }
-    if (UIColor* color = label->textColor()) style.color = color->rgba();
-    return style;
-}
-
-Style buttonStyle(UIButton* button) {
-    Style style;
-    style.size = 15;
-    style.weight = UIFontWeightMedium;
-    if (UIColor* color = button->titleColorForState(button->state()))
-        style.color = color->rgba();
-    else if (button->buttonType() == UIButtonTypeSystem)
-        style.color = button->tintColor()->rgba();
-    else
-        style.color = {1, 1, 1, 1};
-    return style;
-}
-
-std::string buttonTitle(UIButton* button) {
-    NSString* title = button->titleForState(button->state());
-    return title ? title->str() : std::string();
-}
-
 } // namespace
 
-void drawLabelContent(Canvas& canvas, UILabel* label, CGRect bounds, double alpha) {
-    std::string text = label->textString();
-    bool scrolls = label->marqueeEnabled() && label->marqueeRunning();
-    drawLine(canvas, text, labelStyle(label), label->textAlignment(), bounds,
-             scrolls ? label : nullptr, alpha);
-}
-
-void drawButtonTitle(Canvas& canvas, UIButton* button, CGRect rect, double alpha) {
-    drawLine(canvas, buttonTitle(button), buttonStyle(button), NSTextAlignmentCenter, rect, nullptr,
-             alpha);
-}
-
-double buttonTitleWidth(UIButton* button) {
-    std::string title = buttonTitle(button);
-    if (title.empty()) return 0;
-    Style style = buttonStyle(button);
-    return measureText(title, style.size, style.weight);
+void drawText(Canvas& canvas, const TextItem& text, double alpha) {
+    drawLine(canvas, text.text, text.style, text.alignment, text.rect, text.marqueeSeconds, alpha);
 }
 
 } // namespace render

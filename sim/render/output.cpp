@@ -6,7 +6,9 @@
 #include "platform/uikit/uikit.h"
 #include "sim/render/canvas.h"
 #include "sim/render/film_file.h"
+#include "sim/render/frame_writer.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
@@ -20,6 +22,8 @@ constexpr double kMaxScale = 4;
 constexpr double kMaxFilmSeconds = 600;
 constexpr double kMaxFilmFPS = 120;
 constexpr long kMaxFilmFrames = 3600;
+
+std::atomic<PNGCompression> pngCompression = PNGCompression::Fast;
 
 void fail(std::string* error, std::string message) {
     if (error) *error = std::move(message);
@@ -41,14 +45,16 @@ bool resolve(RenderOptions& options, std::string* error) {
 }
 
 CGImageRef drawArea(CGRect area, const RenderOptions& options, std::string* error,
-                    const std::function<void(render::Canvas&)>& draw) {
+                    const std::function<void(render::Canvas&)>& draw, bool covered = false) {
     int w = render::pixelsFor(area.size.width, options.scale);
     int h = render::pixelsFor(area.size.height, options.scale);
-    CGImageRef image =
-        render::drawBitmap(w, h, options.scale, options.now, [&](render::Canvas& canvas) {
+    CGImageRef image = render::drawBitmap(
+        w, h, options.scale,
+        [&](render::Canvas& canvas) {
             canvas.quickImages = options.quickImages;
             draw(canvas);
-        });
+        },
+        covered);
     if (!image)
         fail(error, "render: cannot make a bitmap of " + std::to_string(w) + " x " +
                         std::to_string(h) + " pixels");
@@ -72,10 +78,12 @@ CGImageRef renderView(UIView* root, RenderOptions options, std::string* error) {
     if (!resolve(options, error)) return nullptr;
     Ref<UIView> keep = root;
     CGRect bounds = root->presentationBounds(options.now);
+    std::shared_ptr<render::DisplayNode> body =
+        render::recordBody(root, options.now, options.scale);
     return drawArea(bounds, options, error, [&](render::Canvas& canvas) {
         if (root->isHidden()) return;
         cairo_translate(canvas.cr, -bounds.origin.x, -bounds.origin.y);
-        render::drawViewBody(canvas, root, root->presentationAlpha(options.now));
+        render::drawBody(canvas, *body, root->presentationAlpha(options.now));
     });
 }
 
@@ -84,13 +92,22 @@ CGImageRef renderScreen(RenderOptions options, std::string* error) {
     CGRect screen = UIScreen::mainScreen()->bounds();
     // A copy: drawing may run view code.
     std::vector<Ref<UIWindow>> windows = UIApplication::sharedApplication()->windows();
-    return drawArea(screen, options, error, [&](render::Canvas& canvas) {
-        cairo_set_source_rgb(canvas.cr, 0, 0, 0);
-        cairo_paint(canvas.cr);
-        cairo_translate(canvas.cr, -screen.origin.x, -screen.origin.y);
-        for (const Ref<UIWindow>& window : windows)
-            render::drawView(canvas, window, 1);
-    });
+    render::DisplayNode screenNode;
+    screenNode.bounds = screen;
+    for (const Ref<UIWindow>& window : windows)
+        render::recordPlaced(screenNode.children, window, options.now, options.scale);
+    return drawArea(
+        screen, options, error,
+        [&](render::Canvas& canvas) {
+            cairo_set_source_rgb(canvas.cr, 0, 0, 0);
+            cairo_set_operator(canvas.cr, CAIRO_OPERATOR_SOURCE); // over uncleared pixels
+            cairo_paint(canvas.cr);
+            cairo_set_operator(canvas.cr, CAIRO_OPERATOR_OVER);
+            cairo_translate(canvas.cr, -screen.origin.x, -screen.origin.y);
+            for (const render::DisplayNode& window : screenNode.children)
+                render::drawPlaced(canvas, window);
+        },
+        true);
 }
 
 bool screenSizeRenderable(double width, double height, double scale) {
@@ -99,7 +116,7 @@ bool screenSizeRenderable(double width, double height, double scale) {
 }
 
 bool writeOutputFile(const std::string& path, std::string_view bytes, std::string* error) {
-    static unsigned serial = 0;
+    static std::atomic<unsigned> serial = 0; // frames are written from a second thread
     std::string tmp = path + ".part-" + std::to_string(::getpid()) + "-" + std::to_string(++serial);
     int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     int saved = fd < 0 ? errno : 0;
@@ -121,13 +138,17 @@ bool writePNG(const CGImageRef& image, const std::string& path, std::string* err
         fail(error, "cannot write " + path + ": no image");
         return false;
     }
-    std::vector<std::uint8_t> bytes = CGImageEncodePNG(*image);
+    std::vector<std::uint8_t> bytes = CGImageEncodePNG(*image, pngCompression);
     if (bytes.empty()) {
         fail(error, "cannot write " + path + ": the image does not encode");
         return false;
     }
     return writeOutputFile(
         path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), error);
+}
+
+void renderSetPNGCompression(PNGCompression compression) {
+    pngCompression = compression;
 }
 
 bool renderSnapshot(UIView* root, double scale, const std::string& path, std::string* error,
@@ -161,34 +182,50 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
     Ref<UIView> keep = root;
     MainQueue& queue = MainQueue::shared();
     std::int64_t start = queue.nowNanos();
-    bool ok = true;
+    render::FrameReuse reuse;
     const bool animated = filmIsAnimatedFile(prefix);
     AnimatedWebP webp;
     auto milliseconds = [](double t) { return int(std::lround(t * 1000)); };
-    for (long k = 0; k < count && ok; ++k) {
+    // PNG frames are encoded and written while the next one is drawn.
+    render::FrameWriter writer;
+    std::string renderError;
+    bool drawn = true, encoded = true;
+    for (long k = 0; k < count && drawn && encoded; ++k) {
         if (filmProgress()) filmProgress()(k + 1, count);
         if (k > 0) queue.runUntil(start + secondsToNanos(double(k) / fps));
-        CGImageRef image = renderRootOrScreen(root, scale, error);
+        CGImageRef image = renderRootOrScreen(root, scale, &renderError);
+        if (!image) {
+            drawn = false;
+            break;
+        }
         if (animated) {
             std::string problem;
-            ok = image && webp.add(*image, milliseconds(double(k) / fps), &problem);
-            if (!ok && image) fail(error, "cannot write " + prefix + ": " + problem);
+            encoded = webp.add(*image, milliseconds(double(k) / fps), &problem);
+            if (!encoded) fail(error, "cannot write " + prefix + ": " + problem);
             continue;
         }
         char number[32]; // room for any long, so the frame name is never cut
         std::snprintf(number, sizeof number, "-%04ld.png", k + 1);
-        ok = image && writePNG(image, prefix + number, error);
-        if (image && !ok && writeFailed) *writeFailed = true;
-        if (ok && frames) frames->push_back(prefix + number);
+        drawn = writer.write(std::move(image), prefix + number);
     }
+    std::optional<std::string> writeError;
+    std::vector<std::string> written = writer.finish(&writeError);
+    if (frames) frames->insert(frames->end(), written.begin(), written.end());
     queue.runUntil(start + secondsToNanos(seconds));
-    if (animated && ok) {
-        std::string problem;
-        std::vector<std::uint8_t> bytes = webp.finish(milliseconds(seconds), &problem);
-        ok = !bytes.empty() && writeFileAtomically(prefix, bytes, &problem);
-        if (!ok) fail(error, bytes.empty() ? "cannot write " + prefix + ": " + problem : problem);
-        if (ok && frames) frames->push_back(prefix);
+    // A failed write comes before any later frame that could not be drawn.
+    if (writeError) {
+        fail(error, *writeError);
+        if (writeFailed) *writeFailed = true;
+        return false;
     }
+    if (!drawn) fail(error, renderError);
+    if (!drawn || !encoded) return false;
+    if (!animated) return true;
+    std::string problem;
+    std::vector<std::uint8_t> bytes = webp.finish(milliseconds(seconds), &problem);
+    bool ok = !bytes.empty() && writeFileAtomically(prefix, bytes, &problem);
+    if (!ok) fail(error, bytes.empty() ? "cannot write " + prefix + ": " + problem : problem);
+    if (ok && frames) frames->push_back(prefix);
     return ok;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/graphics/bitmap.h"
+#include "platform/graphics/codec.h"
 
 #include <cstdint>
 #include <functional>
@@ -44,6 +45,8 @@ bool writeOutputFile(const std::string& path, std::string_view bytes, std::strin
 
 // Writes a bitmap as PNG, the way writeOutputFile writes.
 bool writePNG(const CGImageRef& image, const std::string& path, std::string* error);
+// How writePNG compresses: fast unless the smallest files are asked for.
+void renderSetPNGCompression(PNGCompression compression);
 
 // `snapshot FILE`: renders `root` (nil: the whole screen) at the main queue's current time and
 // writes it to `path`. *writeFailed tells a failed write from a picture that cannot be made.
@@ -62,9 +65,9 @@ bool renderFilm(UIView* root, double scale, const std::string& prefix, double se
                 bool* writeFailed = nullptr);
 
 // Lets cross-dissolve transitions show the content they replace: from now on each
-// transitionWithView: keeps a picture of the view as it was (at the main screen's scale).
-// Idempotent; rendering works without it, but transitions started before it show only the new
-// content.
+// transitionWithView: keeps a record of the view's drawable state as it was (no pixels; they
+// are made only if a picture falls inside the transition). Idempotent; rendering works without
+// it, but transitions started before it show only the new content.
 void renderInstallTransitionSnapshots();
 
 // Called with the frame's number and the film's frame count as each film frame is drawn, for a

@@ -32,23 +32,20 @@ Ref<UIImage> redraw(UIView* view, double scale) {
 
 } // namespace
 
-bool drawSelfDrawnContent(Canvas& canvas, UIView* view, CGRect bounds, double alpha) {
-    if (!drawsItself(view)) return false;
+Ref<UIImage> selfDrawnContent(UIView* view, double scale) {
+    if (!drawsItself(view)) return nullptr;
     CGRect model = view->bounds();
-    int w = pixelsFor(model.size.width, canvas.scale);
-    int h = pixelsFor(model.size.height, canvas.scale);
-    if (w <= 0 || h <= 0 || std::int64_t(w) * h > kMaxContentPixels) return true;
+    int w = pixelsFor(model.size.width, scale);
+    int h = pixelsFor(model.size.height, scale);
+    if (w <= 0 || h <= 0 || std::int64_t(w) * h > kMaxContentPixels) return nullptr;
     auto* kept = cast<UIImage>(objc_getAssociatedObject(view, &kContentKey));
-    bool current = kept && !view->needsDisplay() && kept->scale() == canvas.scale &&
+    bool current = kept && !view->needsDisplay() && kept->scale() == scale &&
                    int(CGImageGetWidth(kept->CGImage())) == w &&
                    int(CGImageGetHeight(kept->CGImage())) == h;
-    if (!current) {
-        Ref<UIImage> image = redraw(view, canvas.scale);
-        objc_setAssociatedObject(view, &kContentKey, image, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
-        kept = image;
-    }
-    if (kept) drawImage(canvas, kept, bounds, CGColor{}, alpha);
-    return true;
+    if (current) return kept;
+    Ref<UIImage> image = redraw(view, scale);
+    objc_setAssociatedObject(view, &kContentKey, image, OBJC_ASSOCIATION_RETAIN_NONATOMIC);
+    return image;
 }
 
 } // namespace render

@@ -1,7 +1,7 @@
 // The host's own views that the renderer draws in their own way, so that a snapshot reads as
 // a lock screen: the cover sheet shows the wallpaper (a gradient of our own) instead of its
 // flat colour, and notification cells and the media platter are frosted cards over it.
-#include "platform/springboard/springboard.h"
+#include "platform/uikit/uikit.h"
 #include "sim/render/canvas.h"
 
 #include <map>
@@ -42,7 +42,7 @@ UIImage* wallpaperImage(CGSize size, double scale) {
     auto key = std::make_tuple(size.width, size.height, scale);
     if (auto it = kept.find(key); it != kept.end()) return it->second;
     CGImageRef bitmap =
-        drawBitmap(pixelsFor(size.width, scale), pixelsFor(size.height, scale), scale, 0,
+        drawBitmap(pixelsFor(size.width, scale), pixelsFor(size.height, scale), scale,
                    [&](Canvas& canvas) { paintWallpaper(canvas.cr, size.width, size.height); });
     if (!bitmap) return nullptr;
     if (kept.size() >= 4) kept.clear();
@@ -59,17 +59,8 @@ void drawWallpaper(Canvas& canvas, CGRect rect, double alpha) {
         drawImage(canvas, image, rect, CGColor{}, alpha);
 }
 
-bool drawStockBackground(Canvas& canvas, UIView* view, CGRect bounds, double alpha) {
-    if (cast<CSCoverSheetView>(view)) {
-        drawWallpaper(canvas, bounds, alpha);
-        return true;
-    }
-    if (cast<NCNotificationListCell>(view) || cast<PLPlatterView>(view)) {
-        CALayer* layer = view->layer();
-        drawBackdropBlur(canvas, bounds, layer->cornerRadius(),
-                         layer->cornerCurve() == kCACornerCurveContinuous, kCardSigma, alpha);
-    }
-    return false;
+void drawCardBlur(Canvas& canvas, CGRect rect, double radius, bool continuous, double alpha) {
+    drawBackdropBlur(canvas, rect, radius, continuous, kCardSigma, alpha);
 }
 
 } // namespace render

@@ -83,19 +83,26 @@ TEST(CGContext, WholePixelCompositingAgreesWithCairo) {
         std::uint32_t a = std::uint32_t((x * 7 + y * 3) % 256);
         return packPixel(a, a * (x % 3) / 2, a / 3, a);
     });
-    for (CGBlendMode mode : {kCGBlendModeNormal, kCGBlendModeScreen})
-        for (double alpha : {1.0, 0.45, 0.15}) {
-            SCOPED_TRACE(testing::Message() << "mode " << int(mode) << " alpha " << alpha);
-            auto direct = draw({40, 30}, false, 1, [&] {
-                base->drawInRect({{0, 0}, {40, 30}});
-                over->drawInRect({{0, 0}, {40, 30}}, mode, alpha);
-            });
-            auto viaCairo = draw({40, 30}, false, 1, [&] {
-                base->drawInRect({{0, 0}, {40, 30}});
-                drawInCairo(over, {{0, 0}, {40, 30}}, cairoOperatorForBlendMode(mode), alpha);
-            });
-            EXPECT_LE(maxDifference(direct, viaCairo), 1);
-        }
+    // Over a bitmap, and over a context filled black (the direct path's shortcut for it).
+    auto under = [&](bool black) {
+        if (black) return fill({0, 0, 0, 1}, {{0, 0}, {40, 30}});
+        base->drawInRect({{0, 0}, {40, 30}});
+    };
+    for (bool black : {false, true})
+        for (CGBlendMode mode : {kCGBlendModeNormal, kCGBlendModeScreen})
+            for (double alpha : {1.0, 0.45, 0.15}) {
+                SCOPED_TRACE(testing::Message()
+                             << "black " << black << " mode " << int(mode) << " alpha " << alpha);
+                auto direct = draw({40, 30}, false, 1, [&] {
+                    under(black);
+                    over->drawInRect({{0, 0}, {40, 30}}, mode, alpha);
+                });
+                auto viaCairo = draw({40, 30}, false, 1, [&] {
+                    under(black);
+                    drawInCairo(over, {{0, 0}, {40, 30}}, cairoOperatorForBlendMode(mode), alpha);
+                });
+                EXPECT_LE(maxDifference(direct, viaCairo), 1);
+            }
     // A one-colour image stretched is a fill; it must look like the stretched bitmap.
     auto overlay = draw({7, 9}, false, 1, [] { fill({0.2, 0.4, 0.6, 0.8}, {{0, 0}, {7, 9}}); });
     EXPECT_TRUE(overlay->CGImage()->solid);

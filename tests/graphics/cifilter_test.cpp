@@ -109,6 +109,16 @@ TEST(CIContext, CroppedRenderingMatchesTheWholeRender) {
         for (int x = 0; x < cut->width; ++x)
             ASSERT_EQ(cut->row(y)[x],
                       all->row(y + cutRect.y - allRect.y)[x + cutRect.x - allRect.x]);
+    // The chain streams the Gaussian's rows into the motion blur: the same pixels as the two
+    // filters one after the other.
+    MotionKernel kernel = motionKernel(6, 0.5235987755982988);
+    PixelView source{{0, -120, 150, 120}, photo->pixels(), 150, photo};
+    PixelBuffer middle = PixelBuffer::make(cutRect.inset(-kernel.spreadX, -kernel.spreadY));
+    PixelBuffer apart = PixelBuffer::make(cutRect);
+    ASSERT_TRUE(gaussianBlur(source, 6, middle) && motionBlur(middle.view(), kernel, apart));
+    for (int y = 0; y < cut->height; ++y)
+        for (int x = 0; x < cut->width; ++x)
+            ASSERT_EQ(cut->row(y)[x], apart.row(cutRect.y + y)[x]);
 }
 
 TEST(CIFilter, UnknownNamesAndMissingInputsGiveNil) {

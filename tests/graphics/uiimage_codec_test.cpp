@@ -199,6 +199,33 @@ TEST(UIImageEncoding, PNGBytesDependOnlyOnPixelsAndRoundTrip) {
     EXPECT_FALSE(UIImagePNGRepresentation(UIImage::systemImageNamed("play.fill")));
 }
 
+// Opaque pixels are stored as RGB, others as RGBA (IHDR's colour type); fast and smallest
+// compression both give back exactly the pixels, smallest in fewer bytes.
+TEST(UIImageEncoding, ColourTypeFollowsThePixelsAndBothCompressionsRoundTrip) {
+    for (bool opaque : {true, false}) {
+        auto image = samples::bitmap(64, 40, [&](int x, int y) {
+            std::uint32_t a = opaque ? 255 : std::uint32_t(x * 4);
+            std::uint32_t noise = std::uint32_t((x * 7 + y * 13) % 5);
+            return packPixel(a, a * std::uint32_t(x) / 64, a * noise / 8,
+                             a * std::uint32_t(y) / 40);
+        });
+        std::vector<std::uint8_t> fast = CGImageEncodePNG(*image);
+        std::vector<std::uint8_t> small = CGImageEncodePNG(*image, PNGCompression::Smallest);
+        ASSERT_GT(fast.size(), 25u);
+        EXPECT_EQ(fast[25], opaque ? 2 : 6) << opaque;
+        EXPECT_LT(small.size(), fast.size()) << opaque;
+        for (auto* bytes : {&fast, &small}) {
+            auto back = CGImageCreateWithEncodedData(bytes->data(), bytes->size());
+            ASSERT_TRUE(back);
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 64; ++x)
+                    ASSERT_EQ(unpremultiplyPixel(image->row(y)[x]),
+                              unpremultiplyPixel(back->row(y)[x]))
+                        << x << "," << y;
+        }
+    }
+}
+
 TEST(UIImage, TemplateCopiesShareTheBitmap) {
     auto image = UIImage::imageWithCGImage(samples::bitmap(4, 4, [](int, int) { return 0u; }), 2);
     auto copy = image->imageWithRenderingMode(UIImageRenderingModeAlwaysTemplate);

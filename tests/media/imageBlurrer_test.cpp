@@ -3,8 +3,11 @@
 // the runtime sees it.
 #include "entry/state.h"
 #include "media/imageBlurrer.h"
+#include "platform/graphics/blur.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
+#include <tuple>
 
 namespace {
 
@@ -134,6 +137,17 @@ TEST_F(ImageBlurrerTest, ArtworkPastTheCanvasBudgetGetsAReducedBackgroundOfItsSi
     }
 }
 
+// A grain made for a background at a reduced scale has that background's pixels, not one per
+// point of the artwork (which would be larger than the background and stretched onto it).
+TEST_F(ImageBlurrerTest, AGrainMadeForAReducedBackgroundHasItsPixels) {
+    Ref<UIImage> out = imageBlurrer::applyCustomBlur(solidArtwork(7000, 7000, 0xff3080c0u), 10, 2);
+    UIImage* grain = imageBlurrer::grainImage();
+    ASSERT_TRUE(out && grain);
+    EXPECT_EQ(grain->CGImage()->width, out->CGImage()->width);
+    EXPECT_EQ(grain->scale(), out->scale());
+    EXPECT_EQ(pixelBlue(at(out, 2000, 2000)), 193u); // blue 0xc0 screened with 2 % white
+}
+
 TEST_F(ImageBlurrerTest, TheBlurredMarginDarkensTheSidesOverBlack) {
     backgroundBlurEffect = false;
     Ref<UIImage> out = imageBlurrer::applyCustomBlur(uniform(100, 100, 0xffffffffu), 8, 2);
@@ -142,6 +156,58 @@ TEST_F(ImageBlurrerTest, TheBlurredMarginDarkensTheSidesOverBlack) {
     EXPECT_EQ(pixelAlpha(left), 255u);
     EXPECT_LT(pixelRed(left), pixelRed(centre) - 60);
     EXPECT_GT(pixelRed(top), pixelRed(centre) - 4);
+}
+
+// The background against the exact filters over the canvas the steps describe (three copies
+// drawn into 1.5 w x 1.5 h; whole and fractional pixel places), cropped, laid on black and
+// screened with the grain (2 % white): within 2/255, 4 where the artwork meets the empty sides.
+TEST_F(ImageBlurrerTest, BackgroundStaysCloseToTheExactFilters) {
+    backgroundBlurEffect = false;
+    imageBlurrer::applyCustomBlur(uniform(4, 4, 0xff000000u), 1, 2); // a uniform grain
+    for (auto [w, h, radius] : {std::tuple{64, 48, 6.0}, {61, 43, 5.0}, {120, 92, 10.0}}) {
+        SCOPED_TRACE(w);
+        auto art = CGImageAllocate(w, h);
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                art->data[std::size_t(y) * w + x] = packPixel(
+                    255, std::uint32_t(128 + 100 * std::sin(x * 0.3)),
+                    std::uint32_t((x * 7 + y * 13) % 256), (x / 9 + y / 7) % 2 ? 230 : 20);
+        Ref<UIImage> image = UIImage::imageWithCGImage(art);
+        Ref<UIImage> out = imageBlurrer::applyCustomBlur(image, radius, 2);
+        ASSERT_TRUE(out);
+
+        UIGraphicsBeginImageContextWithOptions({1.5 * w, 1.5 * h}, NO, 1);
+        for (double dy : {-double(h), double(h), 0.0})
+            image->drawAtPoint({0.25 * w, 0.25 * h + dy});
+        CGImageRef canvas = UIGraphicsGetImageFromCurrentImageContext()->CGImage();
+        UIGraphicsEndImageContext();
+        PixelView source{{0, 0, canvas->width, canvas->height},
+                         canvas->pixels(),
+                         std::size_t(canvas->width),
+                         canvas};
+        MotionKernel kernel = motionKernel(radius, M_PI / 6);
+        int x0 = int(std::floor((canvas->width - w) * 0.5 + 0.5));
+        int top = canvas->height - int(std::floor((canvas->height - h) * 0.5 + 0.5)) - h;
+        PixelRect crop{x0, top, w, h};
+        PixelBuffer gaussian = PixelBuffer::make(crop.inset(-kernel.spreadX, -kernel.spreadY));
+        PixelBuffer exact = PixelBuffer::make(crop);
+        ASSERT_TRUE(gaussianBlurExact(source, radius, gaussian));
+        ASSERT_TRUE(motionBlur(gaussian.view(), kernel, exact));
+        int worstInside = 0, worst = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                for (int shift : {0, 8, 16}) {
+                    int blurred = int((exact.row(top + y)[x] >> shift) & 0xff);
+                    int expected = blurred + 5 - (blurred * 5 + 127) / 255; // the grain, screened
+                    int d = std::abs(int((at(out, x, y) >> shift) & 0xff) - expected);
+                    worst = std::max(worst, d);
+                    if (x >= 2 * radius && x < w - 2 * radius)
+                        worstInside = std::max(worstInside, d);
+                }
+        EXPECT_LE(worstInside, 2);
+        EXPECT_LE(worst, 4);
+    }
+    backgroundBlurEffect = true;
 }
 
 TEST_F(ImageBlurrerTest, OverlaysCoverTheMainScreenAndMethodsAnswerByName) {

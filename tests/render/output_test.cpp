@@ -93,6 +93,27 @@ TEST(RenderOutput, FilmRendersFramesWhileTheClockAdvances) {
         EXPECT_NEAR(inkOf(frame, {255, 255, 255, 255}).midX(), expected[k], 1) << k;
     }
     EXPECT_FALSE(fs::exists(dir / "walk-0005.png"));
+
+    // In a film an image drawn at another size is resampled once and kept for the next frames;
+    // the frames show what a snapshot does.
+    Ref<UIImageView> art = UIView::make<UIImageView>(CGRectMake(0, 0, 40, 30));
+    art->setImage(makeImage(5, 7, 1, [](int x, int y) { return RGBA{x * 50, y * 30, 200, 255}; }));
+    CGImageRef still = shot(art);
+    ASSERT_TRUE(renderFilm(art, 1, (dir / "art").string(), 0.5, 4, &error)) << error;
+    for (const char* frame : {"art-0001.png", "art-0002.png"})
+        EXPECT_TRUE(samePixels(decode(dir / frame), still)) << frame;
+
+    // Frames are written in order on a second thread; one that cannot be written ends the
+    // film there, and the error names it.
+    fs::create_directories(dir / "stop-0003.png");
+    frames.clear();
+    bool writeFailed = false;
+    EXPECT_FALSE(renderFilm(root, 1, (dir / "stop").string(), 1, 8, &error, &frames, &writeFailed));
+    EXPECT_TRUE(writeFailed);
+    EXPECT_EQ(frames, (std::vector<std::string>{(dir / "stop-0001.png").string(),
+                                                (dir / "stop-0002.png").string()}));
+    EXPECT_NE(error.find("stop-0003.png"), std::string::npos) << error;
+    EXPECT_FALSE(fs::exists(dir / "stop-0004.png"));
 }
 
 TEST(RenderOutput, BadRequestsGiveClearErrors) {

@@ -197,6 +197,33 @@ TEST(RenderTransitions, CrossDissolveMixesOldAndNewByProgress) {
     EXPECT_TRUE(near(pixel(shot(root), 20, 20), {0, 0, 128, 255}, 2));
 }
 
+// The old content is kept as the views' state, not as pixels: what the block removes still
+// fades out, and a blur in it blurs what lies behind the view when the picture is made.
+TEST(RenderTransitions, OldContentKeepsItsViewsAndBlursTheLiveBackdrop) {
+    Ref<UIView> root = box(CGRectMake(0, 0, 120, 60), kWhite);
+    for (int x = 0; x < 120; x += 8)
+        root->addSubview(box(CGRectMake(x, 0, 4, 60), {0, 0, 0, 255}));
+    Ref<UIView> panel = UIView::make(CGRectMake(0, 0, 120, 60));
+    Ref<UIVisualEffectView> material =
+        UIVisualEffectView::makeWithEffect(UIBlurEffect::effectWithStyle(UIBlurEffectStyleLight));
+    material->setFrame(CGRectMake(0, 0, 60, 60));
+    Ref<UIView> leaving = box(CGRectMake(60, 0, 60, 60), kRed);
+    panel->addSubview(material);
+    panel->addSubview(leaving);
+    root->addSubview(panel);
+    UIView::transitionWithView(
+        panel, 1, UIViewAnimationOptionTransitionCrossDissolve | UIViewAnimationOptionCurveLinear,
+        [&] {
+            leaving->removeFromSuperview();
+            material->setFrame(CGRectMake(0, 0, 120, 60));
+        });
+    MainQueue::shared().runFor(0.5);
+    CGImageRef image = shot(root, 2);
+    EXPECT_LT(roughness(image, 60, 10, 110), 3); // old and new blur alike: no sharp stripes
+    EXPECT_GT(pixel(image, 180, 60).r, pixel(image, 180, 60).b + 40); // the red box half gone
+    EXPECT_LT(pixel(image, 180, 60).r - pixel(image, 180, 60).b, 160);
+}
+
 TEST(RenderStock, CoverSheetShowsTheWallpaperAndCardsAreFrosted) {
     Ref<CSCoverSheetView> sheet = UIView::make<CSCoverSheetView>(CGRectMake(0, 0, 100, 200));
     CGImageRef image = shot(sheet);

@@ -61,6 +61,21 @@ TEST(RenderTree, SkipsHiddenViewsAndMultipliesAlphaDownTheTree) {
     EXPECT_TRUE(near(pixel(shot(root), 25, 25), kClear));
 }
 
+// A view with subviews and alpha below 1 fades as one picture: where its subviews overlap,
+// only the top one shows, at the view's alpha.
+TEST(RenderTree, FadingViewsCompositeTheirSubviewsAsOneGroup) {
+    Ref<UIView> root = box(CGRectMake(0, 0, 100, 100), kWhite);
+    Ref<UIView> group = UIView::make(CGRectMake(0, 0, 100, 100));
+    group->setAlpha(0.5);
+    group->addSubview(box(CGRectMake(0, 0, 60, 100), kRed));
+    group->addSubview(box(CGRectMake(40, 0, 60, 100), kBlue));
+    root->addSubview(group);
+    CGImageRef image = shot(root);
+    EXPECT_TRUE(near(pixel(image, 20, 50), {255, 128, 128, 255}, 2));
+    EXPECT_TRUE(near(pixel(image, 50, 50), {128, 128, 255, 255}, 2)); // no red beneath
+    EXPECT_TRUE(near(pixel(image, 80, 50), {128, 128, 255, 255}, 2));
+}
+
 TEST(RenderTree, TransformsTurnAndScaleAboutTheCentre) {
     Ref<UIView> root = box(CGRectMake(0, 0, 100, 100), kWhite);
     Ref<UIView> bar = box(CGRectMake(30, 40, 40, 20), kRed);
