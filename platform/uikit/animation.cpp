@@ -195,6 +195,13 @@ void UIView::transitionWithView(UIView* view, double duration, UIViewAnimationOp
         std::erase_if(view->transitions_,
                       [&](const UIViewTransition& old) { return old.begin + old.duration <= now; });
         view->transitions_.push_back(std::move(t));
+        // The old content (a copy of the drawable state) is let go as soon as it is shown no more.
+        q.schedule(now + length, [keep] {
+            std::int64_t end = MainQueue::shared().nowNanos();
+            std::erase_if(keep->transitions_, [&](const UIViewTransition& old) {
+                return old.begin + old.duration <= end;
+            });
+        });
     }
     // The content changes are what the transition shows; they are not animated one by one.
     runInside({now, 0, {}, false, false}, animations);
