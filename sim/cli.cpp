@@ -1,6 +1,7 @@
 #include "sim/cli.h"
 
 #include "sim/live/session.h"
+#include "sim/options.h"
 #include "sim/render/render.h"
 #include "sim/scenario.h"
 #include "sim/simulator.h"
@@ -86,23 +87,15 @@ std::string parseArguments(int argc, const char* const* argv, Arguments& args) {
                                               : args.live.deviceScale.has_value();
             if (twice) return option + " given twice";
             std::string value;
-            if (w == option) {
-                if (i + 1 >= words.size()) return option + " needs a value";
-                value = words[++i];
-            } else {
-                value = w.substr(option.size() + 1);
-            }
+            if (std::string problem = takeOptionValue(words, i, option, value); !problem.empty())
+                return problem;
             if (std::string problem = parseLiveOption(option, value, args.live); !problem.empty())
                 return problem;
-        } else if (w == "--out" || w.rfind("--out=", 0) == 0) {
+        } else if (option == "--out") {
             if (args.hasOut) return "--out given twice";
-            if (w == "--out") {
-                if (i + 1 >= words.size()) return "--out needs a folder";
-                args.outDir = words[++i];
-            } else {
-                args.outDir = w.substr(6);
-            }
-            if (args.outDir.empty()) return "--out needs a folder";
+            if (std::string problem = takeOptionValue(words, i, option, args.outDir, "a folder");
+                !problem.empty())
+                return problem;
             args.hasOut = true;
         } else if (w == "--record" && args.command == "run") {
             args.record = true;

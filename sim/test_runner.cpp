@@ -1,5 +1,7 @@
 #include "sim/test_runner.h"
 
+#include "sim/options.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
@@ -155,13 +157,8 @@ std::string parseTestArguments(const std::vector<std::string>& words, TestOption
             if (*seen) return option + " given twice";
             *seen = true;
             std::string value;
-            if (w == option) {
-                if (i + 1 >= words.size()) return option + " needs a value";
-                value = words[++i];
-            } else {
-                value = w.substr(option.size() + 1);
-            }
-            if (value.empty()) return option + " needs a value";
+            if (std::string problem = takeOptionValue(words, i, option, value); !problem.empty())
+                return problem;
             if (option == "--jobs") {
                 auto r = std::from_chars(value.data(), value.data() + value.size(), options.jobs);
                 if (r.ec != std::errc() || r.ptr != value.data() + value.size() ||
