@@ -44,8 +44,9 @@ void UIRectFill(CGRect rect) {
     UIRectFillUsingBlendMode(rect, kCGBlendModeCopy);
 }
 
-void UIRectFillUsingBlendMode(CGRect rect, CGBlendMode mode) {
-    CGContextRef c = UIGraphicsGetCurrentContext();
+namespace {
+
+void fillRect(CGContextRef c, CGRect rect, CGBlendMode mode) {
     bool keepsUniform = c && coversContext(c, rect);
     // Copying over every pixel needs no initial clear first.
     if (keepsUniform && mode == kCGBlendModeCopy) c->pixelsForOverwrite();
@@ -59,6 +60,12 @@ void UIRectFillUsingBlendMode(CGRect rect, CGBlendMode mode) {
     cairo_fill(cr);
     cairo_restore(cr);
     c->uniform = keepsUniform;
+}
+
+} // namespace
+
+void UIRectFillUsingBlendMode(CGRect rect, CGBlendMode mode) {
+    fillRect(UIGraphicsGetCurrentContext(), rect, mode);
 }
 
 void CGContextSetFillColorWithColor(CGContextRef c, CGColorRef color) {
@@ -78,16 +85,7 @@ void CGContextSetLineWidth(CGContextRef c, CGFloat width) {
 }
 
 void CGContextFillRect(CGContextRef c, CGRect rect) {
-    bool keepsUniform = c && coversContext(c, rect);
-    cairo_t* cr = c ? c->drawTarget() : nullptr;
-    if (!cr) return;
-    cairo_save(cr);
-    setSource(cr, c->state.fill);
-    cairo_new_path(cr);
-    cairo_rectangle(cr, rect.origin.x, rect.origin.y, rect.size.width, rect.size.height);
-    cairo_fill(cr);
-    cairo_restore(cr);
-    c->uniform = keepsUniform;
+    fillRect(c, rect, kCGBlendModeNormal);
 }
 
 void CGContextAddPath(CGContextRef c, CGPathRef path) {
