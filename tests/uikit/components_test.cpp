@@ -25,14 +25,10 @@ TEST(Components, LayerAndEffectViews) {
     view->layer()->setCornerCurve(kCACornerCurveContinuous);
     view->layer()->setCornerCurve("bogus"); // ignored
     EXPECT_EQ(view->layer()->cornerCurve(), "continuous");
-    view->layer()->setMasksToBounds(true);
-    EXPECT_TRUE(view->clipsToBounds());
 
     id dark = send<id>(static_cast<id>(UIBlurEffect::cls()), "effectWithStyle:", 2L);
     auto effect = UIVisualEffectView::makeWithEffect(cast<UIBlurEffect>(dark));
     EXPECT_EQ(effect->blurStyle(), UIBlurEffectStyleDark);
-    effect->setFrame(CGRectMake(0, 0, 370, 174));
-    EXPECT_EQ(effect->contentView()->frame(), CGRectMake(0, 0, 370, 174));
     EXPECT_EQ(UIVisualEffectView::makeWithEffect(nullptr)->blurStyle(), -1);
 }
 
@@ -53,34 +49,21 @@ TEST(Components, StackViewArrangesVisibleSubviews) {
     EXPECT_EQ(stack->arrangedSubviews().size(), 2u);
 }
 
-TEST(Values, ColoursFontsAndSymbolConfigurations) {
+TEST(Values, ColoursAndFonts) {
     double r, g, b, a;
     UIColor::colorWithWhite(0.5, 0.6)->getRed(&r, &g, &b, &a);
     EXPECT_EQ(std::vector<double>({r, g, b, a}), std::vector<double>({0.5, 0.5, 0.5, 0.6}));
     // Nonsense text styles read as the body style, nonsense sizes as 0.
     EXPECT_EQ(UIFont::preferredFontForTextStyle("no such style")->pointSize(), 17);
     EXPECT_EQ(UIFont::systemFontOfSize(-4)->pointSize(), 0);
-
-    auto body = UIFont::preferredFontForTextStyle(UIFontTextStyleBody);
-    auto config = UIImageSymbolConfiguration::configurationWithFont(body, UIImageSymbolScaleLarge);
-    EXPECT_EQ(config->pointSize(), 17);
-    auto image = UIImage::systemImageNamed("play.fill", config)
-                     ->imageWithRenderingMode(UIImageRenderingModeAlwaysTemplate);
-    EXPECT_EQ(image->symbolConfiguration(), config.get());
-    EXPECT_TRUE(image->isTemplate());
 }
 
-TEST(Values, DeviceAndScreenFollowTheHostSettingsAndRefuseNonsense) {
-    UIDevice::currentDevice()->setName("Kitchen");
+TEST(Values, TheScreenRefusesNonsenseAndImageContextsAtScaleZeroTakeItsScale) {
     UIScreen::mainScreen()->setSize(CGSizeMake(430, 932));
+    UIScreen::mainScreen()->setSize(CGSizeMake(-1, 5));
     UIScreen::mainScreen()->setScale(2);
     UIScreen::mainScreen()->setScale(0);
-    UIScreen::mainScreen()->setSize(CGSizeMake(-1, 5));
-    auto* device = send<id>(static_cast<id>(UIDevice::cls()), "currentDevice");
-    EXPECT_EQ(send<id>(device, "name")->description(), "Kitchen");
     EXPECT_EQ(UIScreen::mainScreen()->bounds(), CGRectMake(0, 0, 430, 932));
-    EXPECT_EQ(mainScreenMetrics().bounds.size.width, 430);
-    // Image contexts at scale 0 take the main screen's scale.
     UIGraphicsBeginImageContextWithOptions(CGSizeMake(10, 5), NO, 0);
     Ref<UIImage> image = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();

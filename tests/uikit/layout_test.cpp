@@ -6,13 +6,6 @@
 
 namespace {
 
-void expectRect(CGRect r, double x, double y, double w, double h) {
-    EXPECT_NEAR(r.origin.x, x, 1e-6);
-    EXPECT_NEAR(r.origin.y, y, 1e-6);
-    EXPECT_NEAR(r.size.width, w, 1e-6);
-    EXPECT_NEAR(r.size.height, h, 1e-6);
-}
-
 void activate(Ref<NSLayoutConstraint> c) {
     c->setActive(true);
 }
@@ -48,7 +41,7 @@ void turn() {
 
 } // namespace
 
-TEST(LayoutPasses, RunAfterTheTurnThatMarkedAView) {
+TEST(LayoutPasses, RunAfterTheTurnParentsFirstAndBoundedPerTurn) {
     hookLayout();
     auto root = UIView::make(CGRectMake(0, 0, 100, 100));
     auto child = UIView::make(CGRectMake(0, 0, 10, 10));
@@ -69,8 +62,9 @@ TEST(LayoutPasses, RunAfterTheTurnThatMarkedAView) {
 
     child->setFrame(CGRectMake(5, 5, 20, 10)); // a size change marks the view
     child->setNeedsLayout();                   // twice in one turn: one pass
+    root->setNeedsLayout();                    // marked after its child, laid out before
     turn();
-    EXPECT_EQ(laidOut, Tags{2});
+    EXPECT_EQ(laidOut, (Tags{1, 2}));
 
     laidOut.clear();
     root->setNeedsLayout();
@@ -82,22 +76,9 @@ TEST(LayoutPasses, RunAfterTheTurnThatMarkedAView) {
     child->removeFromSuperview(); // marks the old superview
     UIKitEndTurn();               // the host's call after work outside a task
     EXPECT_EQ(laidOut, (Tags{1, 1}));
-}
 
-TEST(LayoutPasses, ParentsBeforeChildrenAndNoHangOnSelfMarking) {
-    hookLayout();
-    auto a = UIView::make(), b = UIView::make(), c = UIView::make(), loop = UIView::make();
-    a->setTag(1), b->setTag(2), c->setTag(3), loop->setTag(9);
-    a->addSubview(b);
-    b->addSubview(c);
-    UIKitEndTurn();
-    for (UIView* v : {c.get(), a.get(), b.get()})
-        v->setNeedsLayout();
-    laidOut.clear();
-    UIKitEndTurn();
-    EXPECT_EQ(laidOut, (Tags{1, 2, 3}));
-
-    loop->setNeedsLayout();
+    child->setTag(9);
+    child->setNeedsLayout();
     laidOut.clear();
     UIKitEndTurn();
     EXPECT_GE(laidOut.size(), 1u);
@@ -111,14 +92,15 @@ TEST(AutoLayout, AnchorsToOtherViewsFollowThemAndUnconstrainedViewsKeepTheirFram
     auto a = constrained(root, 50, 20);
     activate(a->centerXAnchor()->constraintEqualToAnchor(fixed->rightAnchor(), 10));
     activate(a->centerYAnchor()->constraintEqualToAnchor(fixed->centerYAnchor()));
-    expectRect(a->frame(), 0, 0, 0, 0); // nothing until the pass
+    EXPECT_EQ(a->frame(), CGRectMake(0, 0, 0, 0)); // nothing until the pass
     UIKitEndTurn();
-    expectRect(a->frame(), 125, 110, 50, 20);
-    expectRect(fixed->frame(), 100, 100, 40, 40); // unconstrained views keep their frames
+    EXPECT_EQ(a->frame(), CGRectMake(125, 110, 50, 20));
+    EXPECT_EQ(fixed->frame(),
+              CGRectMake(100, 100, 40, 40)); // unconstrained views keep their frames
 
     fixed->setFrame(CGRectMake(0, 0, 40, 40)); // what a constraint refers to moved
     UIKitEndTurn();
-    expectRect(a->frame(), 25, 10, 50, 20);
+    EXPECT_EQ(a->frame(), CGRectMake(25, 10, 50, 20));
 
     // An edge of the grandparent, followed when only the grandparent resizes.
     auto mid = UIView::make(CGRectMake(20, 50, 200, 200));
@@ -141,7 +123,7 @@ TEST(AutoLayout, ConflictsAndFreedomResolveAsDocumented) {
     activate(a->centerXAnchor()->constraintEqualToAnchor(root->centerXAnchor()));
     // Nothing says where a is vertically or how tall: both keep their current values.
     UIKitEndTurn();
-    expectRect(a->frame(), 125, 10, 50, 40);
+    EXPECT_EQ(a->frame(), CGRectMake(125, 10, 50, 40));
 
     // A cycle of edges that cannot hold, a non-finite constant and a constant on an
     // unconstrained partner: still a finite, deterministic result.
@@ -151,8 +133,8 @@ TEST(AutoLayout, ConflictsAndFreedomResolveAsDocumented) {
     activate(b->heightAnchor()->constraintEqualToConstant(std::nan("")));
     activate(b->heightAnchor()->constraintEqualToAnchor(a->heightAnchor(), 2, 0));
     UIKitEndTurn();
-    expectRect(b->frame(), 175, 0, 20, 80);
-    expectRect(a->frame(), 125, 10, 50, 40);
+    EXPECT_EQ(b->frame(), CGRectMake(175, 0, 20, 80));
+    EXPECT_EQ(a->frame(), CGRectMake(125, 10, 50, 40));
 }
 
 TEST(AutoLayout, RemovalDeactivatesCrossingConstraintsAndOtherTreesWait) {
@@ -177,13 +159,6 @@ TEST(AutoLayout, RemovalDeactivatesCrossingConstraintsAndOtherTreesWait) {
     root->addSubview(other);
     UIKitEndTurn();
     EXPECT_EQ(a->frame(), CGRectMake(50, 0, 50, 0));
-
-    // A view that goes takes its own constraints with it.
-    activate(other->widthAnchor()->constraintEqualToConstant(10));
-    other->removeFromSuperview();
-    std::size_t before = NSLayoutConstraint::activeConstraints().size();
-    other = nullptr;
-    EXPECT_EQ(NSLayoutConstraint::activeConstraints().size(), before - 1);
 }
 
 TEST(AutoLayout, SolvedFramesGoThroughSetFrameSoAHookCanReplaceThem) {
@@ -199,7 +174,7 @@ TEST(AutoLayout, SolvedFramesGoThroughSetFrameSoAHookCanReplaceThem) {
     placed->setTag(7);
     activate(placed->topAnchor()->constraintEqualToAnchor(root->topAnchor(), 5));
     UIKitEndTurn();
-    expectRect(placed->frame(), 0, 99, 20, 20);
+    EXPECT_EQ(placed->frame(), CGRectMake(0, 99, 20, 20));
     // The replaced frame stays; later passes ask again but nothing loops.
     root->setNeedsLayout();
     UIKitEndTurn();
