@@ -1,5 +1,5 @@
-// State the renderer and the dumps read from labels, layers, effect views and stack views, and
-// the values the player reads from the host: colours, fonts, symbols, device and screen.
+// State the renderer and the dumps read from labels and stack views, and the values the player
+// reads from the host: colours, fonts, corner curves and the screen.
 #include "platform/graphics/graphics.h"
 #include "platform/uikit/uikit.h"
 
@@ -20,18 +20,6 @@ TEST(Components, LabelsTakeNoTouchesAndANewTextRestartsTheMarquee) {
     EXPECT_EQ(label->marqueeStart(), 3 * NSEC_PER_SEC);
 }
 
-TEST(Components, LayerAndEffectViews) {
-    auto view = UIView::make<UIImageView>(CGRectMake(0, 0, 250, 250));
-    view->layer()->setCornerCurve(kCACornerCurveContinuous);
-    view->layer()->setCornerCurve("bogus"); // ignored
-    EXPECT_EQ(view->layer()->cornerCurve(), "continuous");
-
-    id dark = send<id>(static_cast<id>(UIBlurEffect::cls()), "effectWithStyle:", 2L);
-    auto effect = UIVisualEffectView::makeWithEffect(cast<UIBlurEffect>(dark));
-    EXPECT_EQ(effect->blurStyle(), UIBlurEffectStyleDark);
-    EXPECT_EQ(UIVisualEffectView::makeWithEffect(nullptr)->blurStyle(), -1);
-}
-
 TEST(Components, StackViewArrangesVisibleSubviews) {
     auto stack = UIView::make<UIStackView>(CGRectMake(0, 0, 100, 300));
     stack->setAxis(UILayoutConstraintAxisVertical);
@@ -49,13 +37,17 @@ TEST(Components, StackViewArrangesVisibleSubviews) {
     EXPECT_EQ(stack->arrangedSubviews().size(), 2u);
 }
 
-TEST(Values, ColoursAndFonts) {
+TEST(Values, ColoursFontsAndCornerCurves) {
     double r, g, b, a;
     UIColor::colorWithWhite(0.5, 0.6)->getRed(&r, &g, &b, &a);
     EXPECT_EQ(std::vector<double>({r, g, b, a}), std::vector<double>({0.5, 0.5, 0.5, 0.6}));
     // Nonsense text styles read as the body style, nonsense sizes as 0.
     EXPECT_EQ(UIFont::preferredFontForTextStyle("no such style")->pointSize(), 17);
     EXPECT_EQ(UIFont::systemFontOfSize(-4)->pointSize(), 0);
+    CALayer* layer = UIView::make()->layer();
+    layer->setCornerCurve(kCACornerCurveContinuous);
+    layer->setCornerCurve("bogus"); // ignored
+    EXPECT_EQ(layer->cornerCurve(), "continuous");
 }
 
 TEST(Values, TheScreenRefusesNonsenseAndImageContextsAtScaleZeroTakeItsScale) {

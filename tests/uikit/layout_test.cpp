@@ -45,8 +45,7 @@ TEST(LayoutPasses, RunAfterTheTurnParentsFirstAndBoundedPerTurn) {
     hookLayout();
     auto root = UIView::make(CGRectMake(0, 0, 100, 100));
     auto child = UIView::make(CGRectMake(0, 0, 10, 10));
-    root->setTag(1);
-    child->setTag(2);
+    root->setTag(1), child->setTag(2);
     turn();
     laidOut.clear();
 

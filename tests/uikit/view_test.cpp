@@ -1,5 +1,5 @@
 // Views: geometry derived from centre, bounds and transform; the tree and its windows;
-// inherited tint and autoresizing; coordinates and hit testing.
+// autoresizing.
 #include "platform/uikit/uikit.h"
 
 #include <gtest/gtest.h>
@@ -66,8 +66,7 @@ TEST(ViewTree, DidMoveToWindowReachesHookForEveryViewWhoseWindowChanged) {
                     &originalDidMove);
     auto window = UIView::make<UIWindow>(CGRectMake(0, 0, 390, 844));
     auto parent = UIView::make(), child = UIView::make(), other = UIView::make();
-    parent->setTag(1);
-    child->setTag(2);
+    parent->setTag(1), child->setTag(2);
     parent->addSubview(child);
     EXPECT_TRUE(events.empty()); // no window yet, no change
 
@@ -110,19 +109,4 @@ TEST(ViewAttributes, AutoresizingFollowsTheSuperviewForMaskedViewsPlacedByFrame)
     mid->setTranslatesAutoresizingMaskIntoConstraints(false);
     root->setFrame(CGRectMake(0, 0, 100, 100));
     EXPECT_EQ(mid->frame(), CGRectMake(10, 10, 280, 380));
-}
-
-TEST(ViewCoordinates, HitTestingSkipsHiddenViewsAndFollowsTransforms) {
-    auto window = UIView::make<UIWindow>(CGRectMake(0, 0, 390, 844));
-    auto panel = UIView::make(CGRectMake(100, 200, 100, 100));
-    auto button = UIView::make<UIButton>(CGRectMake(10, 10, 20, 20));
-    window->addSubview(panel);
-    panel->addSubview(button);
-    EXPECT_EQ(window->hitTest(CGPointMake(115, 215)), button.get());
-    EXPECT_EQ(window->hitTest(CGPointMake(150, 250)), panel.get());
-    button->setHidden(true);
-    EXPECT_EQ(window->hitTest(CGPointMake(115, 215)), panel.get());
-    panel->setTransform(CGAffineTransformMakeTranslation(0, 100));
-    EXPECT_EQ(window->hitTest(CGPointMake(150, 250)), window.get());
-    EXPECT_EQ(window->hitTest(CGPointMake(150, 350)), panel.get());
 }
