@@ -1,8 +1,7 @@
 // Every host class the plug-in names exists by name under its superclass, with its own
-// implementation of each selector the plug-in hooks and an answer to each it sends.
+// implementation of each selector the plug-in hooks (a hook on an inherited one would reach the
+// superclass's callers too).
 #include "host_fixture.h"
-
-#include <sstream>
 
 TEST(HostClasses, RegisteredByNameWithSuperclassAndOwnHookedMethods) {
     SBRegisterHostClasses();
@@ -32,21 +31,4 @@ TEST(HostClasses, RegisteredByNameWithSuperclassAndOwnHookedMethods) {
         }
     for (auto [cls, selector] : kHookedMethods)
         EXPECT_NE(objc_getClass(cls)->ownMethod(sel(selector)), nullptr) << cls << " " << selector;
-
-    // Sent, not hooked; "+" marks a class method.
-    for (const char* line :
-         {"SBMediaController changeTrack:eventSource:", "SBMediaController isPlaying",
-          "SBMediaController togglePlayPauseForEventSource:", "SBMediaController +sharedInstance",
-          "MPAVRoute routeSubtype", "MPAVOutputDeviceRoute initWithOutputDevices:",
-          "MRAVOutputContext avOutputContext", "MRAVOutputContext +sharedSystemAudioContext",
-          "MRAVConcreteOutputDevice initWithAVOutputDevice:sourceInfo:",
-          "NSBundle +bundleWithIdentifier:", "UIImage +imageNamed:inBundle:"}) {
-        std::string cls, selector;
-        std::istringstream(line) >> cls >> selector;
-        Class c = objc_getClass(cls.c_str());
-        bool meta = selector[0] == '+';
-        EXPECT_TRUE(class_respondsToSelector(meta ? object_getClass(c) : c,
-                                             sel(std::string_view(selector).substr(meta))))
-            << line;
-    }
 }

@@ -17,6 +17,13 @@ inline int callCount(const std::string& entry) {
     return int(std::count(hostCalls.begin(), hostCalls.end(), entry));
 }
 
+inline MRTrack track(std::string title, Ref<NSData> artwork = nullptr) {
+    MRTrack t;
+    t.title = std::move(title);
+    t.artworkData = std::move(artwork);
+    return t;
+}
+
 // Hooked (class, selector) -> name and the host's implementation.
 inline std::map<std::pair<Class, SEL>, std::pair<std::string, IMP>> countedMethods;
 // Records the call and answers the implementation to call: the nearest hooked class from the

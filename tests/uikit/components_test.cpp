@@ -1,46 +1,23 @@
-// State the renderer and the dumps read from labels, layers, effect views and stack views.
+// State the renderer and the dumps read from labels and stack views, and the values the player
+// reads from the host: colours, fonts, corner curves and the screen.
+#include "platform/graphics/graphics.h"
 #include "platform/uikit/uikit.h"
 
 #include <gtest/gtest.h>
 
-TEST(Components, LabelDefaultsAndMarqueePhase) {
+TEST(Components, LabelsTakeNoTouchesAndANewTextRestartsTheMarquee) {
     auto label = UIView::make<UILabel>();
-    EXPECT_EQ(label->textString(), "");
-    EXPECT_EQ(label->font()->pointSize(), 17);
-    EXPECT_TRUE(label->textColor()->isEqual(UIColor::blackColor()));
     EXPECT_FALSE(label->isUserInteractionEnabled());
-
     MainQueue::shared().runFor(2);
     label->setMarqueeEnabled(true);
     label->setMarqueeRunning(true);
     EXPECT_EQ(label->marqueeStart(), 2 * NSEC_PER_SEC);
     MainQueue::shared().runFor(1);
     send(label.get(), "setText:", NSString::make("Song"));
-    EXPECT_EQ(label->marqueeStart(), 3 * NSEC_PER_SEC); // a new text scrolls from the start
+    EXPECT_EQ(label->marqueeStart(), 3 * NSEC_PER_SEC);
     MainQueue::shared().runFor(1);
     label->setText("Song"); // the same text keeps its phase
     EXPECT_EQ(label->marqueeStart(), 3 * NSEC_PER_SEC);
-    EXPECT_EQ(send<id>(label.get(), "text")->description(), "Song");
-}
-
-TEST(Components, LayerAndEffectViews) {
-    auto view = UIView::make<UIImageView>(CGRectMake(0, 0, 250, 250));
-    CALayer* layer = view->layer();
-    EXPECT_EQ(layer->delegate(), view.get());
-    layer->setCornerCurve(kCACornerCurveContinuous);
-    layer->setCornerCurve("bogus"); // ignored
-    EXPECT_EQ(layer->cornerCurve(), "continuous");
-    EXPECT_EQ(layer->borderColor(), nullptr);
-    layer->setMasksToBounds(true);
-    EXPECT_TRUE(view->clipsToBounds());
-
-    auto effect = UIVisualEffectView::makeWithEffect(UIBlurEffect::effectWithStyle(2));
-    EXPECT_EQ(effect->blurStyle(), UIBlurEffectStyleDark);
-    effect->setFrame(CGRectMake(0, 0, 370, 174));
-    EXPECT_EQ(effect->contentView()->frame(), CGRectMake(0, 0, 370, 174));
-    EXPECT_EQ(UIVisualEffectView::makeWithEffect(nullptr)->blurStyle(), -1);
-    id viaRuntime = send<id>(static_cast<id>(UIBlurEffect::cls()), "effectWithStyle:", 1L);
-    EXPECT_EQ(cast<UIBlurEffect>(viaRuntime)->style(), UIBlurEffectStyleLight);
 }
 
 TEST(Components, StackViewArrangesVisibleSubviews) {
@@ -58,4 +35,30 @@ TEST(Components, StackViewArrangesVisibleSubviews) {
     EXPECT_EQ(views[2]->frame(), CGRectMake(0, 60, 100, 30));
     views[2]->removeFromSuperview();
     EXPECT_EQ(stack->arrangedSubviews().size(), 2u);
+}
+
+TEST(Values, ColoursFontsAndCornerCurves) {
+    double r, g, b, a;
+    UIColor::colorWithWhite(0.5, 0.6)->getRed(&r, &g, &b, &a);
+    EXPECT_EQ(std::vector<double>({r, g, b, a}), std::vector<double>({0.5, 0.5, 0.5, 0.6}));
+    // Nonsense text styles read as the body style, nonsense sizes as 0.
+    EXPECT_EQ(UIFont::preferredFontForTextStyle("no such style")->pointSize(), 17);
+    EXPECT_EQ(UIFont::systemFontOfSize(-4)->pointSize(), 0);
+    CALayer* layer = UIView::make()->layer();
+    layer->setCornerCurve(kCACornerCurveContinuous);
+    layer->setCornerCurve("bogus"); // ignored
+    EXPECT_EQ(layer->cornerCurve(), "continuous");
+}
+
+TEST(Values, TheScreenRefusesNonsenseAndImageContextsAtScaleZeroTakeItsScale) {
+    UIScreen::mainScreen()->setSize(CGSizeMake(430, 932));
+    UIScreen::mainScreen()->setSize(CGSizeMake(-1, 5));
+    UIScreen::mainScreen()->setScale(2);
+    UIScreen::mainScreen()->setScale(0);
+    EXPECT_EQ(UIScreen::mainScreen()->bounds(), CGRectMake(0, 0, 430, 932));
+    UIGraphicsBeginImageContextWithOptions(CGSizeMake(10, 5), NO, 0);
+    Ref<UIImage> image = UIGraphicsGetImageFromCurrentImageContext();
+    UIGraphicsEndImageContext();
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->scale(), 2);
 }
