@@ -167,9 +167,6 @@ class UIView : public UIResponder {
     // Coordinates (model values; transforms of the views on the way are applied).
     CGPoint convertPointToView(CGPoint point, const UIView* view) const;
     CGRect convertRectToView(CGRect rect, const UIView* view) const;
-    // The deepest visible, interactive view containing `point` (in this view's coordinates).
-    virtual UIView* hitTest(CGPoint point);
-    bool pointInside(CGPoint point) const;
 
     // Responders. The controller whose root view this is (set by the controller).
     UIResponder* nextResponder() const override;

@@ -1,5 +1,4 @@
-// UIView's coordinates: converting points between views, hit testing, and the view's layout
-// anchors.
+// UIView's coordinates: converting points between views, and the view's layout anchors.
 #include "platform/uikit/constraint.h"
 #include "platform/uikit/internal.h"
 #include "platform/uikit/view.h"
@@ -55,21 +54,6 @@ CGRect UIView::convertRectToView(CGRect rect, const UIView* view) const {
         y0 = std::fmin(y0, q.y), y1 = std::fmax(y1, q.y);
     }
     return {{x0, y0}, {x1 - x0, y1 - y0}};
-}
-
-bool UIView::pointInside(CGPoint p) const {
-    CGRect b = bounds_;
-    return p.x >= CGRectGetMinX(b) && p.x < CGRectGetMaxX(b) && p.y >= CGRectGetMinY(b) &&
-           p.y < CGRectGetMaxY(b);
-}
-
-UIView* UIView::hitTest(CGPoint point) {
-    if (hidden_ || !userInteractionEnabled_ || alpha_ <= 0.01) return nullptr;
-    bool inside = pointInside(point);
-    if (!inside && layer_->masksToBounds()) return nullptr;
-    for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it)
-        if (UIView* hit = (*it)->hitTest(fromSuperview(*it, point))) return hit;
-    return inside ? this : nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------
