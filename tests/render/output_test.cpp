@@ -1,29 +1,31 @@
-// Snapshots, films and the screen: sizes, files, determinism, the clock, and bad input.
-#include "scenes.h"
+// Films, animated WebP files and the screen: files, the clock, and bad input.
 #include "support.h"
 
 #include "platform/foundation/foundation.h"
 #include "platform/graphics/codec.h"
+#include "sim/render/film_file.h"
 #include "sim/render/render.h"
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
+#include <webp/demux.h>
 
 using namespace rendertest;
 namespace fs = std::filesystem;
 
 namespace {
-const RGBA kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 255};
 
-fs::path scratch() {
-    fs::path dir = fs::path(::testing::TempDir()) /
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
+// A folder of its own (other builds may run the same test at the same time), removed after.
+struct Scratch {
+    fs::path dir;
+    Scratch() {
+        std::string pattern = (fs::temp_directory_path() / "vey-render-test-XXXXXX").string();
+        dir = mkdtemp(pattern.data());
+    }
+    ~Scratch() { fs::remove_all(dir); }
+};
 
 std::vector<std::uint8_t> bytesOf(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -34,20 +36,38 @@ CGImageRef decode(const fs::path& path) {
     std::vector<std::uint8_t> bytes = bytesOf(path);
     return CGImageCreateWithEncodedData(bytes.data(), bytes.size());
 }
-} // namespace
 
-TEST(RenderOutput, SnapshotIsDeviceSizedAndByteIdentical) {
-    fs::path dir = scratch();
-    PlayerScene scene = makePlayerScene(PlayerStyle::ColorFlow);
-    std::string error;
-    ASSERT_TRUE(renderSnapshot(scene.coverSheet, 0, (dir / "a.png").string(), &error)) << error;
-    ASSERT_TRUE(renderSnapshot(scene.coverSheet, 0, (dir / "b.png").string(), &error)) << error;
-    CGImageRef image = decode(dir / "a.png");
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->width, 1170); // the main screen's scale, 3
-    EXPECT_EQ(image->height, 2532);
-    EXPECT_EQ(bytesOf(dir / "a.png"), bytesOf(dir / "b.png"));
+struct Decoded {
+    int width = 0, height = 0, loops = -1;
+    std::vector<int> ends;     // when each frame ends, ms
+    std::vector<RGBA> centres; // each frame's centre pixel
+};
+
+// Plays an animated WebP back the way a browser would.
+Decoded playBack(const std::vector<std::uint8_t>& bytes) {
+    Decoded out;
+    WebPData data{bytes.data(), bytes.size()};
+    WebPAnimDecoderOptions options;
+    WebPAnimDecoderOptionsInit(&options);
+    options.color_mode = MODE_RGBA;
+    WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
+    WebPAnimInfo info;
+    if (!decoder || !WebPAnimDecoderGetInfo(decoder, &info)) return out;
+    out.width = int(info.canvas_width), out.height = int(info.canvas_height);
+    out.loops = int(info.loop_count);
+    std::uint8_t* rgba = nullptr;
+    int end = 0;
+    while (WebPAnimDecoderHasMoreFrames(decoder) && WebPAnimDecoderGetNext(decoder, &rgba, &end)) {
+        const std::uint8_t* p =
+            rgba + (std::size_t(out.height / 2) * out.width + out.width / 2) * 4;
+        out.ends.push_back(end);
+        out.centres.push_back({p[0], p[1], p[2], p[3]});
+    }
+    WebPAnimDecoderDelete(decoder);
+    return out;
 }
+
+} // namespace
 
 TEST(RenderOutput, ScreenShowsVisibleWindowsInPlace) {
     UIScreen::mainScreen()->setSize(CGSizeMake(100, 200));
@@ -57,23 +77,21 @@ TEST(RenderOutput, ScreenShowsVisibleWindowsInPlace) {
     Ref<UIWindow> front = UIView::make<UIWindow>(CGRectMake(0, 100, 100, 50));
     front->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 1));
     front->makeKeyAndVisible();
-    RenderOptions options;
-    options.scale = 1;
     std::string error;
-    CGImageRef image = renderScreen(options, &error);
+    CGImageRef image = renderScreen({1}, &error);
     ASSERT_TRUE(image) << error;
     EXPECT_EQ(image->width, 100);
     EXPECT_EQ(image->height, 200);
-    EXPECT_TRUE(near(pixel(image, 50, 50), kRed));
-    EXPECT_TRUE(near(pixel(image, 50, 120), kBlue));
+    EXPECT_TRUE(shows(image, {{50, 50, kRed}, {50, 120, kBlue}}));
     front->setHidden(true);
     back->setHidden(true);
-    EXPECT_TRUE(near(pixel(renderScreen(options, &error), 50, 120), {0, 0, 0, 255}));
+    EXPECT_TRUE(shows(renderScreen({1}, &error), {{50, 120, kBlack}}));
 }
 
 TEST(RenderOutput, FilmRendersFramesWhileTheClockAdvances) {
-    fs::path dir = scratch();
-    Ref<UIView> root = box(CGRectMake(0, 0, 40, 40), {255, 255, 255, 255});
+    Scratch scratch;
+    const fs::path& dir = scratch.dir;
+    Ref<UIView> root = box(CGRectMake(0, 0, 40, 40), kWhite);
     Ref<UIView> dot = box(CGRectMake(0, 0, 10, 10), kRed);
     root->addSubview(dot);
     UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear,
@@ -87,11 +105,8 @@ TEST(RenderOutput, FilmRendersFramesWhileTheClockAdvances) {
     EXPECT_EQ(MainQueue::shared().nowNanos() - start, secondsToNanos(1));
     // Frames at 0, 0.25, 0.5 and 0.75 s: the dot's centre at 5, 12.5, 20 and 27.5.
     int expected[] = {5, 12, 20, 27};
-    for (int k = 0; k < 4; ++k) {
-        CGImageRef frame = decode(dir / ("walk-000" + std::to_string(k + 1) + ".png"));
-        ASSERT_TRUE(frame) << k;
-        EXPECT_NEAR(inkOf(frame, {255, 255, 255, 255}).midX(), expected[k], 1) << k;
-    }
+    for (int k = 0; k < 4; ++k)
+        EXPECT_NEAR(inkOf(decode(frames[k])).midX(), expected[k], 1) << k;
     EXPECT_FALSE(fs::exists(dir / "walk-0005.png"));
 
     // In a film an image drawn at another size is resampled once and kept for the next frames;
@@ -116,38 +131,98 @@ TEST(RenderOutput, FilmRendersFramesWhileTheClockAdvances) {
     EXPECT_FALSE(fs::exists(dir / "stop-0004.png"));
 }
 
-TEST(RenderOutput, BadRequestsGiveClearErrors) {
-    fs::path dir = scratch();
-    Ref<UIView> root = box(CGRectMake(0, 0, 10, 10), kRed);
-    std::string error;
-    EXPECT_FALSE(renderSnapshot(root, 1, (dir / "missing" / "x.png").string(), &error));
-    EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
-    for (double scale : {-1.0, 5.0, double(NAN)}) {
-        error.clear();
-        EXPECT_FALSE(renderSnapshot(root, scale, (dir / "x.png").string(), &error)) << scale;
-        EXPECT_NE(error.find("scale"), std::string::npos) << error;
+TEST(RenderOutput, WebPPrefixWritesOneRepeatableAnimationOfTheFramesInTime) {
+    Scratch scratch;
+    // A square that turns from red to blue over the second, on white, filmed twice.
+    Ref<UIView> root = box(CGRectMake(0, 0, 40, 30), kWhite);
+    Ref<UIView> square = box(CGRectMake(10, 5, 20, 20), kRed);
+    root->addSubview(square);
+    std::vector<std::vector<std::uint8_t>> files;
+    for (const char* name : {"fade.webp", "again.webp"}) {
+        square->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1));
+        UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear, [&] {
+            square->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 1));
+        });
+        std::string path = (scratch.dir / name).string(), error;
+        std::vector<std::string> written;
+        std::int64_t start = MainQueue::shared().nowNanos();
+        ASSERT_TRUE(renderFilm(root, 2, path, 1, 4, &error, &written)) << error;
+        EXPECT_EQ(written, std::vector<std::string>{path});
+        EXPECT_EQ(MainQueue::shared().nowNanos() - start, secondsToNanos(1));
+        files.push_back(bytesOf(path));
     }
-    EXPECT_FALSE(renderView(nullptr, {}, &error));
-    // Too big to allocate: refused before any pixel memory.
-    Ref<UIView> huge = box(CGRectMake(0, 0, 1e7, 1e7), kRed);
-    error.clear();
-    EXPECT_FALSE(renderView(huge, {}, &error));
-    EXPECT_NE(error.find("bitmap"), std::string::npos) << error;
-    Ref<UIView> broken = box(CGRectMake(0, 0, NAN, 10), kRed);
-    EXPECT_FALSE(renderView(broken, {}, &error));
+    EXPECT_EQ(files[0], files[1]);
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.dir), {}), 2); // no frames, no leftovers
 
+    Decoded film = playBack(files[0]);
+    EXPECT_EQ(film.width, 80);
+    EXPECT_EQ(film.height, 60);
+    EXPECT_EQ(film.loops, 0); // forever
+    // Frames at 0, 0.25, 0.5 and 0.75 s, the last shown until the film's end at 1 s.
+    EXPECT_EQ(film.ends, (std::vector<int>{250, 500, 750, 1000}));
+    ASSERT_EQ(film.centres.size(), 4u);
+    EXPECT_TRUE(near(film.centres[0], kRed, 24));
+    EXPECT_TRUE(near(film.centres[2], {128, 0, 128, 255}, 24));
+
+    // Frames that change size, or go back in time, are refused; so is a film of no frame.
+    AnimatedWebP webp;
+    std::string error;
+    CGImageRef small = shot(root), wide = shot(box(CGRectMake(0, 0, 48, 30), kBlue));
+    ASSERT_TRUE(webp.add(*small, 0, &error)) << error;
+    EXPECT_FALSE(webp.add(*wide, 100, &error));
+    EXPECT_NE(error.find("size"), std::string::npos) << error;
+    ASSERT_TRUE(webp.add(*small, 100, &error)) << error;
+    EXPECT_FALSE(webp.add(*small, 50, &error));
+    EXPECT_FALSE(webp.finish(200, &error).empty());
+    EXPECT_TRUE(AnimatedWebP().finish(100, &error).empty());
+    EXPECT_NE(error.find("frame"), std::string::npos) << error;
+}
+
+TEST(RenderOutput, BadRequestsAreRefusedWithClearErrorsAndLeaveNothing) {
+    Scratch scratch;
+    std::string in = scratch.dir.string() + "/", error;
+    Ref<UIView> root = box(CGRectMake(0, 0, 10, 10), kRed);
+    Ref<UIView> huge = box(CGRectMake(0, 0, 1e7, 1e7), kRed);
+    Ref<UIView> broken = box(CGRectMake(0, 0, NAN, 10), kRed);
+    auto snapshot = [&](double scale, const char* path) {
+        return renderSnapshot(root, scale, in + path, &error);
+    };
+    auto view = [&](UIView* v) { return bool(renderView(v, {}, &error)); };
+    auto film = [&](double seconds, double fps) {
+        return renderFilm(root, 1, in + "f", seconds, fps, &error);
+    };
     std::int64_t start = MainQueue::shared().nowNanos();
-    std::string prefix = (dir / "f").string();
-    EXPECT_FALSE(renderFilm(root, 1, prefix, 0, 30, &error));
-    EXPECT_FALSE(renderFilm(root, 1, prefix, 601, 30, &error));
-    EXPECT_FALSE(renderFilm(root, 1, prefix, 1, 0, &error));
-    EXPECT_FALSE(renderFilm(root, 1, prefix, 1, 121, &error));
-    EXPECT_FALSE(renderFilm(root, 1, prefix, 300, 120, &error));
-    EXPECT_NE(error.find("3600"), std::string::npos) << error;
-    EXPECT_FALSE(renderFilm(root, 1, "", 1, 30, &error));
+    struct Case {
+        const char* name;
+        std::function<bool()> request;
+        const char* error;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {"missing folder", [&] { return snapshot(1, "missing/x.png"); }, "cannot write"},
+             {"scale below 0", [&] { return snapshot(-1, "x.png"); }, "scale"},
+             {"scale above 4", [&] { return snapshot(5, "x.png"); }, "scale"},
+             {"scale NaN", [&] { return snapshot(NAN, "x.png"); }, "scale"},
+             {"no view", [&] { return view(nullptr); }, "no view"},
+             // Too big to allocate: refused before any pixel memory.
+             {"huge view", [&] { return view(huge); }, "bitmap"},
+             {"NaN width", [&] { return view(broken); }, "render:"},
+             {"no seconds", [&] { return film(0, 30); }, "seconds"},
+             {"over 600 seconds", [&] { return film(601, 30); }, "seconds"},
+             {"no frame rate", [&] { return film(1, 0); }, "frames per second"},
+             {"over 120 fps", [&] { return film(1, 121); }, "frames per second"},
+             {"over 3600 frames", [&] { return film(300, 120); }, "3600"},
+             {"no prefix", [&] { return renderFilm(root, 1, "", 1, 30, &error); }, "prefix"}}) {
+        SCOPED_TRACE(c.name);
+        error.clear();
+        EXPECT_FALSE(c.request());
+        EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    }
     EXPECT_EQ(MainQueue::shared().nowNanos(), start); // refused films leave the clock alone
-    EXPECT_TRUE(fs::is_empty(dir));
-    // A film that cannot write still moves the clock on as asked.
-    EXPECT_FALSE(renderFilm(root, 1, (dir / "no" / "f").string(), 0.5, 10, &error));
-    EXPECT_EQ(MainQueue::shared().nowNanos() - start, secondsToNanos(0.5));
+    // Films that cannot write still move the clock on as asked, and leave no part behind.
+    for (const char* prefix : {"no/f", "no/f.webp"}) {
+        EXPECT_FALSE(renderFilm(root, 1, in + prefix, 0.5, 10, &error));
+        EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+    }
+    EXPECT_EQ(MainQueue::shared().nowNanos() - start, secondsToNanos(1));
+    EXPECT_TRUE(fs::is_empty(scratch.dir));
 }

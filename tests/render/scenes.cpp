@@ -4,7 +4,9 @@
 #include "platform/graphics/context.h"
 #include "platform/springboard/springboard.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace rendertest {
 
@@ -13,27 +15,22 @@ namespace {
 constexpr double W = 390, H = 844, S = 250;
 
 CGColor hsv(double h, double s, double v) {
-    h = std::fmod(h, 1.0) * 6;
-    int i = int(h);
-    double f = h - i, p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
-    switch (i) {
-    case 0:
-        return {v, t, p, 1};
-    case 1:
-        return {q, v, p, 1};
-    case 2:
-        return {p, v, t, 1};
-    case 3:
-        return {p, q, v, 1};
-    case 4:
-        return {t, p, v, 1};
-    default:
-        return {v, p, q, 1};
-    }
+    auto channel = [&](double n) {
+        double k = std::fmod(n + std::fmod(h, 1.0) * 6, 6);
+        return v - v * s * std::clamp(std::min(k, 4 - k), 0.0, 1.0);
+    };
+    return {channel(5), channel(3), channel(1), 1};
 }
 
-void addStop(cairo_pattern_t* p, double at, CGColor c) {
-    cairo_pattern_add_color_stop_rgb(p, at, c.r, c.g, c.b);
+// Paints a linear gradient from the origin to (x, y).
+void wash(cairo_t* cr, double x, double y,
+          std::initializer_list<std::pair<double, CGColor>> stops) {
+    cairo_pattern_t* pattern = cairo_pattern_create_linear(0, 0, x, y);
+    for (auto [at, c] : stops)
+        cairo_pattern_add_color_stop_rgb(pattern, at, c.r, c.g, c.b);
+    cairo_set_source(cr, pattern);
+    cairo_paint(cr);
+    cairo_pattern_destroy(pattern);
 }
 
 Ref<UIImage> paint(int w, int h, const std::function<void(cairo_t*)>& draw) {
@@ -78,14 +75,11 @@ Ref<UIImageView> icon(UIView* button, const char* symbol, double sx, double sy) 
 Ref<UIImage> makeArtwork(int pixels, double hue) {
     return paint(pixels, pixels, [&](cairo_t* cr) {
         double n = pixels;
-        cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, n);
-        addStop(sky, 0, hsv(hue, 0.55, 0.35));
-        addStop(sky, 0.62, hsv(hue + 0.08, 0.7, 0.85));
-        addStop(sky, 0.62, hsv(hue + 0.5, 0.6, 0.3));
-        addStop(sky, 1, hsv(hue + 0.55, 0.7, 0.15));
-        cairo_set_source(cr, sky);
-        cairo_paint(cr);
-        cairo_pattern_destroy(sky);
+        wash(cr, 0, n,
+             {{0, hsv(hue, 0.55, 0.35)},
+              {0.62, hsv(hue + 0.08, 0.7, 0.85)},
+              {0.62, hsv(hue + 0.5, 0.6, 0.3)},
+              {1, hsv(hue + 0.55, 0.7, 0.15)}});
         CGColor sun = hsv(hue + 0.13, 0.75, 1);
         cairo_set_source_rgb(cr, sun.r, sun.g, sun.b);
         cairo_arc(cr, n * 0.5, n * 0.62, n * 0.22, M_PI, 2 * M_PI);
@@ -95,18 +89,6 @@ Ref<UIImage> makeArtwork(int pixels, double hue) {
             cairo_rectangle(cr, n * 0.28, n * (0.66 + i * 0.06), n * 0.44, n * 0.015);
             cairo_fill(cr);
         }
-    });
-}
-
-Ref<UIImage> makeBackdrop(int width, int height, double hue) {
-    return paint(width, height, [&](cairo_t* cr) {
-        cairo_pattern_t* wash = cairo_pattern_create_linear(0, 0, width * 0.3, height);
-        addStop(wash, 0, hsv(hue, 0.55, 0.3));
-        addStop(wash, 0.55, hsv(hue + 0.08, 0.6, 0.62));
-        addStop(wash, 1, hsv(hue + 0.52, 0.55, 0.22));
-        cairo_set_source(cr, wash);
-        cairo_paint(cr);
-        cairo_pattern_destroy(wash);
     });
 }
 
@@ -140,15 +122,12 @@ Ref<UIView> makeStockScene() {
         label->setText(texts[i]);
         content->addSubview(label);
     }
-    Ref<UIButton> route = UIButton::buttonWithType<UIButton>(UIButtonTypeCustom);
-    route->setFrame(CGRectMake(W - 32 - 48, 24, 32, 32));
-    route->setImage(templateSymbol("airplayaudio"), UIControlStateNormal);
-    content->addSubview(route);
-    const char* transport[] = {"backward.fill", "pause.fill", "forward.fill"};
-    for (int i = 0; i < 3; ++i) {
+    const char* symbols[] = {"backward.fill", "pause.fill", "forward.fill", "airplayaudio"};
+    for (int i = 0; i < 4; ++i) {
         Ref<UIButton> button = UIButton::buttonWithType<UIButton>(UIButtonTypeCustom);
-        button->setFrame(CGRectMake((W - 32) / 2 - 22 + (i - 1) * 80, 90, 44, 44));
-        button->setImage(templateSymbol(transport[i]), UIControlStateNormal);
+        button->setFrame(i < 3 ? CGRectMake((W - 32) / 2 - 22 + (i - 1) * 80, 90, 44, 44)
+                               : CGRectMake(W - 80, 24, 32, 32));
+        button->setImage(templateSymbol(symbols[i]), UIControlStateNormal);
         content->addSubview(button);
     }
 
@@ -185,9 +164,14 @@ PlayerScene makePlayerScene(PlayerStyle style) {
     scene.coverSheet = UIView::make<CSCoverSheetView>(CGRectMake(0, 0, W, H));
     Ref<UIImageView> background = UIView::make<UIImageView>(CGRectMake(0, 0, W, H));
     background->setContentMode(UIViewContentModeScaleAspectFill);
-    background->setImage(makeBackdrop(195, 422, 0.62));
+    // The artwork's blurred background as the plug-in makes it: a soft wash of its colours.
+    background->setImage(paint(195, 422, [](cairo_t* cr) {
+        wash(cr, 195 * 0.3, 422,
+             {{0, hsv(0.62, 0.55, 0.3)},
+              {0.55, hsv(0.62 + 0.08, 0.6, 0.62)},
+              {1, hsv(0.62 + 0.52, 0.55, 0.22)}});
+    }));
     scene.coverSheet->addSubview(background);
-    scene.background = background;
 
     // The maxi layout: the player's frame and everything in cover-sheet coordinates.
     CGPoint origin{0, H - 0.54 * W - S - W * 0.25};
@@ -215,33 +199,28 @@ PlayerScene makePlayerScene(PlayerStyle style) {
         UIVisualEffectView::makeWithEffect(UIBlurEffect::effectWithStyle(material));
     blur->setFrame(panel->bounds());
     panel->addSubview(blur);
-    scene.panel = panel;
 
-    auto pause = place<UIButton>(player, origin, W / 2, rowY, 0.1 * W, 0.1 * W);
-    scene.playIcon = icon(pause, "pause.fill", 1, 1);
-    auto rewind =
-        place<UIButton>(player, origin, W / 2 - 0.05 * W - 0.12 * W, rowY, 0.125 * W, 0.125 * W);
-    icon(rewind, "backward.fill", 0.75, 0.55);
-    auto skip =
-        place<UIButton>(player, origin, W / 2 + 0.05 * W + 0.12 * W, rowY, 0.125 * W, 0.125 * W);
-    icon(skip, "forward.fill", 0.75, 0.55);
-    auto route = place<UIButton>(player, origin, W / 2 + 0.17 * W + 0.0625 * W + 0.1 * W, rowY,
-                                 0.125 * W, 0.125 * W);
-    icon(route, "airplayaudio", 0.575, 0.55)->setAlpha(0.7);
+    auto button = [&](const char* symbol, double cx, double size, double sx, double sy) {
+        return icon(place<UIButton>(player, origin, cx, rowY, size, size), symbol, sx, sy);
+    };
+    button("pause.fill", W / 2, 0.1 * W, 1, 1);
+    button("backward.fill", W / 2 - 0.05 * W - 0.12 * W, 0.125 * W, 0.75, 0.55);
+    button("forward.fill", W / 2 + 0.05 * W + 0.12 * W, 0.125 * W, 0.75, 0.55);
+    button("airplayaudio", W / 2 + 0.17 * W + 0.0625 * W + 0.1 * W, 0.125 * W, 0.575, 0.55)
+        ->setAlpha(0.7);
 
-    auto artist = place<UILabel>(player, origin, W / 2, artistY, W - 0.144 * W, 0.072 * W);
-    artist->setFont(UIFont::systemFontOfSize(0.043 * W, UIFontWeightMedium));
-    artist->setTextAlignment(NSTextAlignmentCenter);
-    artist->setTextColor(color(second));
-    artist->setAlpha(0.7);
-    artist->setText("The Example Band");
-    scene.artist = artist;
-    auto song = place<UILabel>(player, origin, W / 2, songY, W - 0.144 * W, 0.108 * W);
-    song->setFont(UIFont::systemFontOfSize(0.0772 * W, UIFontWeightBold));
-    song->setTextAlignment(NSTextAlignmentCenter);
-    song->setTextColor(color(main));
-    song->setText("Night Drive");
-    scene.song = song;
+    auto label = [&](double cy, double height, double size, UIFontWeight weight, CGColor c,
+                     const char* text) {
+        auto view = place<UILabel>(player, origin, W / 2, cy, W - 0.144 * W, height);
+        view->setFont(UIFont::systemFontOfSize(size, weight));
+        view->setTextAlignment(NSTextAlignmentCenter);
+        view->setTextColor(color(c));
+        view->setText(text);
+        return view;
+    };
+    label(artistY, 0.072 * W, 0.043 * W, UIFontWeightMedium, second, "The Example Band")
+        ->setAlpha(0.7);
+    scene.song = label(songY, 0.108 * W, 0.0772 * W, UIFontWeightBold, main, "Night Drive");
 
     auto art = place<UIImageView>(player, origin, W / 2, artY, S, S);
     art->setImage(makeArtwork(600, 0.62));
