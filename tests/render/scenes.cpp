@@ -45,13 +45,21 @@ Ref<UIColor> color(CGColor c, double alpha = 1) {
     return UIColor::colorWithRed(c.r, c.g, c.b, alpha);
 }
 
-// A view placed by its centre and size in the cover sheet's coordinates, inside `parent`
-// whose origin lies at `origin` there.
-template <class T = UIView>
-Ref<T> place(UIView* parent, CGPoint origin, double cx, double cy, double w, double h) {
-    Ref<T> view = UIView::make<T>(CGRectMake(cx - w / 2 - origin.x, cy - h / 2 - origin.y, w, h));
+template <class T = UIView> Ref<T> add(UIView* parent, CGRect frame) {
+    Ref<T> view = UIView::make<T>(frame);
     parent->addSubview(view);
     return view;
+}
+
+template <class T = UILabel>
+Ref<T> addLabel(UIView* parent, CGRect frame, UIFont* font, UIColor* colour, const char* text,
+                NSTextAlignment alignment = NSTextAlignmentLeft) {
+    Ref<T> label = add<T>(parent, frame);
+    label->setFont(font);
+    label->setTextColor(colour);
+    label->setTextAlignment(alignment);
+    label->setText(text);
+    return label;
 }
 
 Ref<UIImage> templateSymbol(const char* name) {
@@ -94,34 +102,25 @@ Ref<UIImage> makeArtwork(int pixels, double hue) {
 
 Ref<UIView> makeStockScene() {
     Ref<CSCoverSheetView> sheet = UIView::make<CSCoverSheetView>(CGRectMake(0, 0, W, H));
-    Ref<SBFLockScreenDateView> date =
-        UIView::make<SBFLockScreenDateView>(CGRectMake(0, 60, W, 130));
-    sheet->addSubview(date);
+    add<SBFLockScreenDateView>(sheet, CGRectMake(0, 60, W, 130));
 
-    Ref<PLPlatterView> platter = UIView::make<PLPlatterView>(CGRectMake(16, 230, W - 32, 150));
+    auto platter = add<PLPlatterView>(sheet, CGRectMake(16, 230, W - 32, 150));
     platter->setBackgroundColor(UIColor::colorWithWhite(0.2, 0.6));
     platter->layer()->setCornerRadius(24);
     platter->layer()->setCornerCurve(kCACornerCurveContinuous);
     platter->setTintColor(UIColor::whiteColor());
-    sheet->addSubview(platter);
     // The platter lays its one content view out over itself.
-    Ref<UIView> content = UIView::make(platter->bounds());
-    platter->addSubview(content);
-    Ref<UIImageView> art = UIView::make<UIImageView>(CGRectMake(16, 16, 52, 52));
+    Ref<UIView> content = add(platter, platter->bounds());
+    auto art = add<UIImageView>(content, CGRectMake(16, 16, 52, 52));
     art->setImage(makeArtwork(156, 0.58));
     art->setContentMode(UIViewContentModeScaleAspectFill);
     art->layer()->setCornerRadius(8);
     art->setClipsToBounds(true);
-    content->addSubview(art);
-    const char* texts[] = {"Night Drive", "The Example Band"};
-    for (int i = 0; i < 2; ++i) {
-        Ref<UILabel> label = UIView::make<UILabel>(CGRectMake(80, 22 + i * 20, W - 32 - 136, 20));
-        label->setFont(
-            UIFont::systemFontOfSize(15, i ? UIFontWeightRegular : UIFontWeightSemibold));
-        label->setTextColor(UIColor::colorWithWhite(1, i ? 0.6 : 1));
-        label->setText(texts[i]);
-        content->addSubview(label);
-    }
+    addLabel(content, CGRectMake(80, 22, W - 168, 20),
+             UIFont::systemFontOfSize(15, UIFontWeightSemibold), UIColor::whiteColor(),
+             "Night Drive");
+    addLabel(content, CGRectMake(80, 42, W - 168, 20), UIFont::systemFontOfSize(15),
+             UIColor::colorWithWhite(1, 0.6), "The Example Band");
     const char* symbols[] = {"backward.fill", "pause.fill", "forward.fill", "airplayaudio"};
     for (int i = 0; i < 4; ++i) {
         Ref<UIButton> button = UIButton::buttonWithType<UIButton>(UIButtonTypeCustom);
@@ -131,20 +130,13 @@ Ref<UIView> makeStockScene() {
         content->addSubview(button);
     }
 
-    Ref<NCNotificationListView> list =
-        UIView::make<NCNotificationListView>(CGRectMake(16, 396, W - 32, 240));
+    auto list = add<NCNotificationListView>(sheet, CGRectMake(16, 396, W - 32, 240));
     list->addSubview(NCNotificationListCell::make("Messages", "Dinner at eight?"));
     list->addSubview(NCNotificationListCell::make("Calendar", "Stand-up in 10 minutes"));
     list->addSubview(NCNotificationListCell::make("Weather", "Rain expected this afternoon"));
-    sheet->addSubview(list);
-
-    Ref<SBUICallToActionLabel> hint =
-        UIView::make<SBUICallToActionLabel>(CGRectMake(0, H - 84, W, 40));
-    hint->setFont(UIFont::systemFontOfSize(17));
-    hint->setTextColor(UIColor::colorWithWhite(1, 0.8));
-    hint->setTextAlignment(NSTextAlignmentCenter);
-    hint->setText("Swipe up to open");
-    sheet->addSubview(hint);
+    addLabel<SBUICallToActionLabel>(sheet, CGRectMake(0, H - 84, W, 40),
+                                    UIFont::systemFontOfSize(17), UIColor::colorWithWhite(1, 0.8),
+                                    "Swipe up to open", NSTextAlignmentCenter);
     sheet->layoutIfNeeded();
     return sheet;
 }
@@ -162,7 +154,7 @@ PlayerScene makePlayerScene(PlayerStyle style) {
     }
 
     scene.coverSheet = UIView::make<CSCoverSheetView>(CGRectMake(0, 0, W, H));
-    Ref<UIImageView> background = UIView::make<UIImageView>(CGRectMake(0, 0, W, H));
+    auto background = add<UIImageView>(scene.coverSheet, CGRectMake(0, 0, W, H));
     background->setContentMode(UIViewContentModeScaleAspectFill);
     // The artwork's blurred background as the plug-in makes it: a soft wash of its colours.
     background->setImage(paint(195, 422, [](cairo_t* cr) {
@@ -171,14 +163,15 @@ PlayerScene makePlayerScene(PlayerStyle style) {
               {0.55, hsv(0.62 + 0.08, 0.6, 0.62)},
               {1, hsv(0.62 + 0.52, 0.55, 0.22)}});
     }));
-    scene.coverSheet->addSubview(background);
 
     // The maxi layout: the player's frame and everything in cover-sheet coordinates.
     CGPoint origin{0, H - 0.54 * W - S - W * 0.25};
-    Ref<UIView> player = UIView::make(CGRectMake(0, origin.y, W, 0.45 * W + S));
+    UIView* player = scene.player = add(scene.coverSheet, CGRectMake(0, origin.y, W, 0.45 * W + S));
     player->setTintColor(color(main));
-    scene.coverSheet->addSubview(player);
-    scene.player = player;
+    // A frame in the player from a centre and size in the cover sheet's coordinates.
+    auto at = [&](double cx, double cy, double w, double h) {
+        return CGRectMake(cx - w / 2, cy - h / 2 - origin.y, w, h);
+    };
 
     double sourceTop = H - 0.057 * W - 0.057 * W / 2;
     double rowY = sourceTop - 0.12 * W - W * 0.25;
@@ -187,7 +180,7 @@ PlayerScene makePlayerScene(PlayerStyle style) {
     double artY = songY - 0.054 * W - 0.006 * W - S / 2;
 
     auto panel =
-        place<InnerShadowButton>(player, origin, W / 2, artistY + 0.055 * W, 0.95 * W, 0.4465 * W);
+        add<InnerShadowButton>(player, at(W / 2, artistY + 0.055 * W, 0.95 * W, 0.4465 * W));
     panel->setOutlineWidth(13);
     panel->setOutlineColor(color(second));
     panel->layer()->setCornerRadius(24);
@@ -195,13 +188,11 @@ PlayerScene makePlayerScene(PlayerStyle style) {
     panel->layer()->setMasksToBounds(true);
     panel->layer()->setBorderWidth(0.95 * W / 250);
     panel->layer()->setBorderColor(color(second)->CGColor());
-    Ref<UIVisualEffectView> blur =
-        UIVisualEffectView::makeWithEffect(UIBlurEffect::effectWithStyle(material));
-    blur->setFrame(panel->bounds());
-    panel->addSubview(blur);
+    add<UIVisualEffectView>(panel, panel->bounds())
+        ->setEffect(UIBlurEffect::effectWithStyle(material));
 
     auto button = [&](const char* symbol, double cx, double size, double sx, double sy) {
-        return icon(place<UIButton>(player, origin, cx, rowY, size, size), symbol, sx, sy);
+        return icon(add<UIButton>(player, at(cx, rowY, size, size)), symbol, sx, sy);
     };
     button("pause.fill", W / 2, 0.1 * W, 1, 1);
     button("backward.fill", W / 2 - 0.05 * W - 0.12 * W, 0.125 * W, 0.75, 0.55);
@@ -209,20 +200,17 @@ PlayerScene makePlayerScene(PlayerStyle style) {
     button("airplayaudio", W / 2 + 0.17 * W + 0.0625 * W + 0.1 * W, 0.125 * W, 0.575, 0.55)
         ->setAlpha(0.7);
 
-    auto label = [&](double cy, double height, double size, UIFontWeight weight, CGColor c,
-                     const char* text) {
-        auto view = place<UILabel>(player, origin, W / 2, cy, W - 0.144 * W, height);
-        view->setFont(UIFont::systemFontOfSize(size, weight));
-        view->setTextAlignment(NSTextAlignmentCenter);
-        view->setTextColor(color(c));
-        view->setText(text);
-        return view;
+    auto label = [&](double cy, double height, UIFont* font, CGColor c, const char* text) {
+        return addLabel(player, at(W / 2, cy, W - 0.144 * W, height), font, color(c), text,
+                        NSTextAlignmentCenter);
     };
-    label(artistY, 0.072 * W, 0.043 * W, UIFontWeightMedium, second, "The Example Band")
+    label(artistY, 0.072 * W, UIFont::systemFontOfSize(0.043 * W, UIFontWeightMedium), second,
+          "The Example Band")
         ->setAlpha(0.7);
-    scene.song = label(songY, 0.108 * W, 0.0772 * W, UIFontWeightBold, main, "Night Drive");
+    scene.song = label(songY, 0.108 * W, UIFont::systemFontOfSize(0.0772 * W, UIFontWeightBold),
+                       main, "Night Drive");
 
-    auto art = place<UIImageView>(player, origin, W / 2, artY, S, S);
+    auto art = add<UIImageView>(player, at(W / 2, artY, S, S));
     art->setImage(makeArtwork(600, 0.62));
     art->setContentMode(UIViewContentModeScaleAspectFill);
     art->layer()->setCornerRadius(20);
@@ -231,8 +219,8 @@ PlayerScene makePlayerScene(PlayerStyle style) {
     art->layer()->setBorderWidth(S / 100);
     art->layer()->setBorderColor(color(second, 0.7)->CGColor());
     scene.artwork = art;
-    auto app = place<UIImageView>(player, origin, W / 2 + S / 2 - S / 10, artY + S / 2 - S / 10,
-                                  S / 10, S / 10);
+    auto app =
+        add<UIImageView>(player, at(W / 2 + S / 2 - S / 10, artY + S / 2 - S / 10, S / 10, S / 10));
     app->setImage(makeArtwork(75, 0.05));
     app->layer()->setCornerRadius(5);
     app->layer()->setMasksToBounds(true);

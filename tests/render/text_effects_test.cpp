@@ -214,20 +214,16 @@ TEST(RenderTransitions, OldContentKeepsItsViewsAndBlursTheLiveBackdrop) {
     EXPECT_LT(half.r - half.b, 160);
 }
 
-TEST(RenderStock, CoverSheetShowsTheWallpaperAndCardsAreFrosted) {
+// A notification cell is a rounded translucent card that blurs the wallpaper behind it.
+TEST(RenderStock, NotificationCellsAreFrostedRoundedCards) {
     Ref<CSCoverSheetView> sheet = UIView::make<CSCoverSheetView>(CGRectMake(0, 0, 100, 200));
-    CGImageRef image = shot(sheet);
-    RGBA top = pixel(image, 50, 5), bottom = pixel(image, 50, 195);
-    EXPECT_EQ(top.a, 255);
-    EXPECT_GT(bottom.r, top.r + 80); // a gradient, not the flat colour
-    // A notification cell: a rounded translucent card that blurs the wallpaper behind it.
     Ref<NCNotificationListCell> cell = NCNotificationListCell::make("Mail", "Hello");
     cell->setFrame(CGRectMake(10, 60, 80, 72));
     sheet->addSubview(box(CGRectMake(0, 60, 100, 72), kBlack));
     for (int x = 0; x < 100; x += 4)
         sheet->addSubview(box(CGRectMake(x, 60, 2, 72), kWhite));
     sheet->addSubview(cell);
-    image = shot(sheet, 2);
+    CGImageRef image = shot(sheet, 2);
     EXPECT_GT(roughness(image, 130, 0, 20), 20);                        // beside the card: stripes
     EXPECT_LT(roughness(image, 190, 60, 120), 6);                       // through the card: frosted
     EXPECT_TRUE(near(pixel(image, 21, 121), pixel(image, 4, 121), 24)); // rounded corner
