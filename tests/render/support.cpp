@@ -32,7 +32,7 @@ RGBA pixel(const CGImageRef& image, int x, int y) {
            << actual << " is not within " << tolerance << " of " << expected;
 }
 
-::testing::AssertionResult shows(const CGImageRef& image, std::initializer_list<Probe> probes) {
+::testing::AssertionResult shows(const CGImageRef& image, const std::vector<Probe>& probes) {
     for (const Probe& p : probes)
         if (auto result = near(pixel(image, p.x, p.y), p.colour, p.tolerance); !result)
             return result << " at (" << p.x << ", " << p.y << ")";
@@ -59,6 +59,12 @@ Ref<UIView> box(CGRect frame, RGBA c) {
     view->setBackgroundColor(
         UIColor::colorWithRed(c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0));
     return view;
+}
+
+UIView* addBox(UIView* parent, CGRect frame, RGBA colour) {
+    Ref<UIView> view = box(frame, colour);
+    parent->addSubview(view);
+    return view.get();
 }
 
 CGImageRef shot(UIView* root, double scale) {

@@ -6,9 +6,9 @@
 
 #include <functional>
 #include <gtest/gtest.h>
-#include <initializer_list>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace rendertest {
 
@@ -29,12 +29,13 @@ struct Probe {
     RGBA colour;
     int tolerance = 2;
 };
-::testing::AssertionResult shows(const CGImageRef& image, std::initializer_list<Probe> probes);
+::testing::AssertionResult shows(const CGImageRef& image, const std::vector<Probe>& probes);
 
 // A bitmap image of w x h pixels at `scale`, coloured by `colour(x, y)` (straight RGBA).
 Ref<UIImage> makeImage(int w, int h, double scale, const std::function<RGBA(int, int)>& colour);
-// A plain view with a frame and an opaque background colour.
+// A plain view with a frame and a background colour; addBox adds it to `parent`.
 Ref<UIView> box(CGRect frame, RGBA colour);
+UIView* addBox(UIView* parent, CGRect frame, RGBA colour);
 
 // Renders `root` at the main queue's current time (fails the test on an error).
 CGImageRef shot(UIView* root, double scale = 1);
