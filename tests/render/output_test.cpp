@@ -59,26 +59,21 @@ TEST(RenderOutput, ScreenShowsVisibleWindowsInPlace) {
     EXPECT_TRUE(shows(renderScreen({1}, &error), {{50, 120, kBlack}}));
 }
 
-TEST(RenderOutput, FilmRendersFramesWhileTheClockAdvances) {
+TEST(RenderOutput, FilmFramesShowTheirMomentAndStopAtAFailedWrite) {
     Scratch scratch;
     const fs::path& dir = scratch.dir;
     Ref<UIView> root = box(CGRectMake(0, 0, 40, 40), kWhite);
-    Ref<UIView> dot = box(CGRectMake(0, 0, 10, 10), kRed);
-    root->addSubview(dot);
+    UIView* dot = addBox(root, CGRectMake(0, 0, 10, 10), kRed);
     UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear,
                                 [&] { dot->setCenter(CGPointMake(35, 5)); });
-    std::string prefix = (dir / "walk").string(), error;
-    std::int64_t start = MainQueue::shared().nowNanos();
+    std::string error;
     std::vector<std::string> frames;
-    ASSERT_TRUE(renderFilm(root, 1, prefix, 1, 4, &error, &frames)) << error;
+    ASSERT_TRUE(renderFilm(root, 1, (dir / "walk").string(), 1, 4, &error, &frames)) << error;
     ASSERT_EQ(frames.size(), 4u);
-    EXPECT_EQ(frames[3], prefix + "-0004.png");
-    EXPECT_EQ(MainQueue::shared().nowNanos() - start, secondsToNanos(1));
     // Frames at 0, 0.25, 0.5 and 0.75 s: the dot's centre at 5, 12.5, 20 and 27.5.
     int expected[] = {5, 12, 20, 27};
     for (int k = 0; k < 4; ++k)
         EXPECT_NEAR(inkOf(decode(frames[k])).midX(), expected[k], 1) << k;
-    EXPECT_FALSE(fs::exists(dir / "walk-0005.png"));
 
     // In a film an image drawn at another size is resampled once and kept for the next frames;
     // the frames show what a snapshot does.
@@ -106,8 +101,7 @@ TEST(RenderOutput, WebPPrefixWritesOneRepeatableAnimationOfTheFramesInTime) {
     Scratch scratch;
     // A square that turns from red to blue over the second, on white, filmed twice.
     Ref<UIView> root = box(CGRectMake(0, 0, 40, 30), kWhite);
-    Ref<UIView> square = box(CGRectMake(10, 5, 20, 20), kRed);
-    root->addSubview(square);
+    UIView* square = addBox(root, CGRectMake(10, 5, 20, 20), kRed);
     std::vector<std::vector<std::uint8_t>> files;
     for (const char* name : {"fade.webp", "again.webp"}) {
         square->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1));
@@ -116,10 +110,8 @@ TEST(RenderOutput, WebPPrefixWritesOneRepeatableAnimationOfTheFramesInTime) {
         });
         std::string path = (scratch.dir / name).string(), error;
         std::vector<std::string> written;
-        std::int64_t start = MainQueue::shared().nowNanos();
         ASSERT_TRUE(renderFilm(root, 2, path, 1, 4, &error, &written)) << error;
         EXPECT_EQ(written, std::vector<std::string>{path});
-        EXPECT_EQ(MainQueue::shared().nowNanos() - start, secondsToNanos(1));
         files.push_back(bytesOf(path));
     }
     EXPECT_EQ(files[0], files[1]);

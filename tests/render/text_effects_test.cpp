@@ -171,8 +171,7 @@ TEST(RenderEffects, BlurMaterialBlursWhatLiesBehindAndTintsByStyle) {
 
 TEST(RenderTransitions, CrossDissolveMixesOldAndNewByProgress) {
     Ref<UIView> root = box(CGRectMake(0, 0, 40, 40), kWhite);
-    Ref<UIView> view = box(CGRectMake(0, 0, 40, 40), kRed);
-    root->addSubview(view);
+    UIView* view = addBox(root, CGRectMake(0, 0, 40, 40), kRed);
     dissolve(view, [&] { view->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 1)); });
     for (auto [wait, expected] : {std::pair{0.0, kRed},
                                   {0.25, RGBA{191, 0, 64, 255}},
@@ -194,14 +193,12 @@ TEST(RenderTransitions, CrossDissolveMixesOldAndNewByProgress) {
 // fades out, and a blur in it blurs what lies behind the view when the picture is made.
 TEST(RenderTransitions, OldContentKeepsItsViewsAndBlursTheLiveBackdrop) {
     Ref<UIView> root = stripes(CGRectMake(0, 0, 120, 60));
-    Ref<UIView> panel = UIView::make(CGRectMake(0, 0, 120, 60));
+    UIView* panel = addBox(root, CGRectMake(0, 0, 120, 60), {0, 0, 0, 0});
     Ref<UIVisualEffectView> material =
         UIVisualEffectView::makeWithEffect(UIBlurEffect::effectWithStyle(UIBlurEffectStyleLight));
     material->setFrame(CGRectMake(0, 0, 60, 60));
-    Ref<UIView> leaving = box(CGRectMake(60, 0, 60, 60), kRed);
     panel->addSubview(material);
-    panel->addSubview(leaving);
-    root->addSubview(panel);
+    Ref<UIView> leaving = addBox(panel, CGRectMake(60, 0, 60, 60), kRed);
     dissolve(panel, [&] {
         leaving->removeFromSuperview();
         material->setFrame(CGRectMake(0, 0, 120, 60));
@@ -219,9 +216,7 @@ TEST(RenderStock, NotificationCellsAreFrostedRoundedCards) {
     Ref<CSCoverSheetView> sheet = UIView::make<CSCoverSheetView>(CGRectMake(0, 0, 100, 200));
     Ref<NCNotificationListCell> cell = NCNotificationListCell::make("Mail", "Hello");
     cell->setFrame(CGRectMake(10, 60, 80, 72));
-    sheet->addSubview(box(CGRectMake(0, 60, 100, 72), kBlack));
-    for (int x = 0; x < 100; x += 4)
-        sheet->addSubview(box(CGRectMake(x, 60, 2, 72), kWhite));
+    sheet->addSubview(stripes(CGRectMake(0, 60, 100, 72)));
     sheet->addSubview(cell);
     CGImageRef image = shot(sheet, 2);
     EXPECT_GT(roughness(image, 130, 0, 20), 20);                        // beside the card: stripes
