@@ -71,10 +71,9 @@ Ref<UIImage> templateSymbol(const char* name) {
 
 // An icon filling its button, scaled about its centre as the plug-in does.
 Ref<UIImageView> icon(UIView* button, const char* symbol, double sx, double sy) {
-    Ref<UIImageView> view = UIView::make<UIImageView>(button->bounds());
+    auto view = add<UIImageView>(button, button->bounds());
     view->setImage(templateSymbol(symbol));
     view->setTransform(CGAffineTransformMakeScale(sx, sy));
-    button->addSubview(view);
     return view;
 }
 
@@ -143,15 +142,11 @@ Ref<UIView> makeStockScene() {
 
 PlayerScene makePlayerScene(PlayerStyle style) {
     PlayerScene scene;
-    CGColor main{0, 0, 0, 1}, second{0, 0, 0, 1};
-    UIBlurEffectStyle material = UIBlurEffectStyleLight;
-    if (style == PlayerStyle::ColorFlow) {
-        main = hsv(0.62, 0.75, 0.35);
-        second = hsv(0.07, 0.7, 0.95);
-    } else if (style == PlayerStyle::Light) {
-        main = second = {1, 1, 1, 1};
-        material = UIBlurEffectStyleDark;
-    }
+    bool flow = style == PlayerStyle::ColorFlow, light = style == PlayerStyle::Light;
+    double grey = light ? 1 : 0;
+    CGColor main = flow ? hsv(0.62, 0.75, 0.35) : CGColor{grey, grey, grey, 1};
+    CGColor second = flow ? hsv(0.07, 0.7, 0.95) : main;
+    UIBlurEffectStyle material = light ? UIBlurEffectStyleDark : UIBlurEffectStyleLight;
 
     scene.coverSheet = UIView::make<CSCoverSheetView>(CGRectMake(0, 0, W, H));
     auto background = add<UIImageView>(scene.coverSheet, CGRectMake(0, 0, W, H));
