@@ -1,29 +1,32 @@
-// Snapshots, films and the screen: sizes, files, determinism, the clock, and bad input.
-#include "scenes.h"
+// Films, animated WebP files and the screen: files, the clock, and bad input.
 #include "support.h"
 
 #include "platform/foundation/foundation.h"
 #include "platform/graphics/codec.h"
+#include "sim/render/film_file.h"
 #include "sim/render/render.h"
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
+#include <webp/demux.h>
 
 using namespace rendertest;
 namespace fs = std::filesystem;
 
 namespace {
-const RGBA kRed{255, 0, 0, 255}, kBlue{0, 0, 255, 255};
 
-fs::path scratch() {
-    fs::path dir = fs::path(::testing::TempDir()) /
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir;
-}
+// A folder of its own (other builds may run the same test at the same time), removed after.
+struct Scratch {
+    fs::path dir;
+    Scratch() {
+        std::string pattern = (fs::temp_directory_path() / "vey-render-test-XXXXXX").string();
+        dir = mkdtemp(pattern.data());
+    }
+    ~Scratch() { fs::remove_all(dir); }
+};
 
 std::vector<std::uint8_t> bytesOf(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -34,20 +37,8 @@ CGImageRef decode(const fs::path& path) {
     std::vector<std::uint8_t> bytes = bytesOf(path);
     return CGImageCreateWithEncodedData(bytes.data(), bytes.size());
 }
-} // namespace
 
-TEST(RenderOutput, SnapshotIsDeviceSizedAndByteIdentical) {
-    fs::path dir = scratch();
-    PlayerScene scene = makePlayerScene(PlayerStyle::ColorFlow);
-    std::string error;
-    ASSERT_TRUE(renderSnapshot(scene.coverSheet, 0, (dir / "a.png").string(), &error)) << error;
-    ASSERT_TRUE(renderSnapshot(scene.coverSheet, 0, (dir / "b.png").string(), &error)) << error;
-    CGImageRef image = decode(dir / "a.png");
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->width, 1170); // the main screen's scale, 3
-    EXPECT_EQ(image->height, 2532);
-    EXPECT_EQ(bytesOf(dir / "a.png"), bytesOf(dir / "b.png"));
-}
+} // namespace
 
 TEST(RenderOutput, ScreenShowsVisibleWindowsInPlace) {
     UIScreen::mainScreen()->setSize(CGSizeMake(100, 200));
@@ -57,42 +48,30 @@ TEST(RenderOutput, ScreenShowsVisibleWindowsInPlace) {
     Ref<UIWindow> front = UIView::make<UIWindow>(CGRectMake(0, 100, 100, 50));
     front->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 1));
     front->makeKeyAndVisible();
-    RenderOptions options;
-    options.scale = 1;
     std::string error;
-    CGImageRef image = renderScreen(options, &error);
+    CGImageRef image = renderScreen({1}, &error);
     ASSERT_TRUE(image) << error;
-    EXPECT_EQ(image->width, 100);
-    EXPECT_EQ(image->height, 200);
-    EXPECT_TRUE(near(pixel(image, 50, 50), kRed));
-    EXPECT_TRUE(near(pixel(image, 50, 120), kBlue));
+    EXPECT_TRUE(shows(image, {{50, 50, kRed}, {50, 120, kBlue}}));
     front->setHidden(true);
     back->setHidden(true);
-    EXPECT_TRUE(near(pixel(renderScreen(options, &error), 50, 120), {0, 0, 0, 255}));
+    EXPECT_TRUE(shows(renderScreen({1}, &error), {{50, 120, kBlack}}));
 }
 
-TEST(RenderOutput, FilmRendersFramesWhileTheClockAdvances) {
-    fs::path dir = scratch();
-    Ref<UIView> root = box(CGRectMake(0, 0, 40, 40), {255, 255, 255, 255});
-    Ref<UIView> dot = box(CGRectMake(0, 0, 10, 10), kRed);
-    root->addSubview(dot);
+TEST(RenderOutput, FilmFramesShowTheirMomentAndStopAtAFailedWrite) {
+    Scratch scratch;
+    const fs::path& dir = scratch.dir;
+    Ref<UIView> root = box(CGRectMake(0, 0, 40, 40), kWhite);
+    UIView* dot = addBox(root, CGRectMake(0, 0, 10, 10), kRed);
     UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear,
                                 [&] { dot->setCenter(CGPointMake(35, 5)); });
-    std::string prefix = (dir / "walk").string(), error;
-    std::int64_t start = MainQueue::shared().nowNanos();
+    std::string error;
     std::vector<std::string> frames;
-    ASSERT_TRUE(renderFilm(root, 1, prefix, 1, 4, &error, &frames)) << error;
+    ASSERT_TRUE(renderFilm(root, 1, (dir / "walk").string(), 1, 4, &error, &frames)) << error;
     ASSERT_EQ(frames.size(), 4u);
-    EXPECT_EQ(frames[3], prefix + "-0004.png");
-    EXPECT_EQ(MainQueue::shared().nowNanos() - start, secondsToNanos(1));
     // Frames at 0, 0.25, 0.5 and 0.75 s: the dot's centre at 5, 12.5, 20 and 27.5.
     int expected[] = {5, 12, 20, 27};
-    for (int k = 0; k < 4; ++k) {
-        CGImageRef frame = decode(dir / ("walk-000" + std::to_string(k + 1) + ".png"));
-        ASSERT_TRUE(frame) << k;
-        EXPECT_NEAR(inkOf(frame, {255, 255, 255, 255}).midX(), expected[k], 1) << k;
-    }
-    EXPECT_FALSE(fs::exists(dir / "walk-0005.png"));
+    for (int k = 0; k < 4; ++k)
+        EXPECT_NEAR(inkOf(decode(frames[k])).midX(), expected[k], 1) << k;
 
     // In a film an image drawn at another size is resampled once and kept for the next frames;
     // the frames show what a snapshot does.
@@ -116,38 +95,100 @@ TEST(RenderOutput, FilmRendersFramesWhileTheClockAdvances) {
     EXPECT_FALSE(fs::exists(dir / "stop-0004.png"));
 }
 
-TEST(RenderOutput, BadRequestsGiveClearErrors) {
-    fs::path dir = scratch();
-    Ref<UIView> root = box(CGRectMake(0, 0, 10, 10), kRed);
-    std::string error;
-    EXPECT_FALSE(renderSnapshot(root, 1, (dir / "missing" / "x.png").string(), &error));
-    EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
-    for (double scale : {-1.0, 5.0, double(NAN)}) {
-        error.clear();
-        EXPECT_FALSE(renderSnapshot(root, scale, (dir / "x.png").string(), &error)) << scale;
-        EXPECT_NE(error.find("scale"), std::string::npos) << error;
+TEST(RenderOutput, WebPPrefixWritesOneRepeatableAnimationOfTheFramesInTime) {
+    Scratch scratch;
+    // A square that turns from red to blue over the second, on white, filmed twice.
+    Ref<UIView> root = box(CGRectMake(0, 0, 40, 30), kWhite);
+    UIView* square = addBox(root, CGRectMake(10, 5, 20, 20), kRed);
+    std::vector<std::vector<std::uint8_t>> files;
+    for (const char* name : {"fade.webp", "again.webp"}) {
+        square->setBackgroundColor(UIColor::colorWithRed(1, 0, 0, 1));
+        UIView::animateWithDuration(1, 0, UIViewAnimationOptionCurveLinear, [&] {
+            square->setBackgroundColor(UIColor::colorWithRed(0, 0, 1, 1));
+        });
+        std::string path = (scratch.dir / name).string(), error;
+        std::vector<std::string> written;
+        ASSERT_TRUE(renderFilm(root, 2, path, 1, 4, &error, &written)) << error;
+        EXPECT_EQ(written, std::vector<std::string>{path});
+        files.push_back(bytesOf(path));
     }
-    EXPECT_FALSE(renderView(nullptr, {}, &error));
-    // Too big to allocate: refused before any pixel memory.
-    Ref<UIView> huge = box(CGRectMake(0, 0, 1e7, 1e7), kRed);
-    error.clear();
-    EXPECT_FALSE(renderView(huge, {}, &error));
-    EXPECT_NE(error.find("bitmap"), std::string::npos) << error;
-    Ref<UIView> broken = box(CGRectMake(0, 0, NAN, 10), kRed);
-    EXPECT_FALSE(renderView(broken, {}, &error));
+    EXPECT_EQ(files[0], files[1]);
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.dir), {}), 2); // no frames, no leftovers
 
+    // Played back the way a browser would: frames at 0, 0.25, 0.5 and 0.75 s, the last shown
+    // until the film's end at 1 s, looping forever.
+    WebPData data{files[0].data(), files[0].size()};
+    WebPAnimDecoderOptions options;
+    WebPAnimDecoderOptionsInit(&options);
+    options.color_mode = MODE_RGBA;
+    WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
+    WebPAnimInfo info;
+    ASSERT_TRUE(decoder && WebPAnimDecoderGetInfo(decoder, &info));
+    EXPECT_EQ((std::array{info.canvas_width, info.canvas_height, info.loop_count}),
+              (std::array{80u, 60u, 0u}));
+    std::vector<int> ends;
+    std::vector<RGBA> centres;
+    std::uint8_t* rgba = nullptr;
+    for (int end = 0; WebPAnimDecoderGetNext(decoder, &rgba, &end);) {
+        const std::uint8_t* p = rgba + (30 * 80 + 40) * 4;
+        ends.push_back(end);
+        centres.push_back({p[0], p[1], p[2], p[3]});
+    }
+    WebPAnimDecoderDelete(decoder);
+    EXPECT_EQ(ends, (std::vector<int>{250, 500, 750, 1000}));
+    ASSERT_EQ(centres.size(), 4u);
+    EXPECT_TRUE(near(centres[0], kRed, 24));
+    EXPECT_TRUE(near(centres[2], {128, 0, 128, 255}, 24));
+
+    // Frames that change size, or go back in time, are refused; so is a film of no frame.
+    AnimatedWebP webp;
+    std::string error;
+    CGImageRef small = shot(root), wide = shot(box(CGRectMake(0, 0, 48, 30), kBlue));
+    ASSERT_TRUE(webp.add(*small, 0, &error)) << error;
+    EXPECT_FALSE(webp.add(*wide, 100, &error));
+    EXPECT_NE(error.find("size"), std::string::npos) << error;
+    ASSERT_TRUE(webp.add(*small, 100, &error)) << error;
+    EXPECT_FALSE(webp.add(*small, 50, &error));
+    EXPECT_FALSE(webp.finish(200, &error).empty());
+    EXPECT_TRUE(AnimatedWebP().finish(100, &error).empty());
+    EXPECT_NE(error.find("frame"), std::string::npos) << error;
+}
+
+TEST(RenderOutput, BadRequestsAreRefusedWithClearErrorsAndLeaveNothing) {
+    Scratch scratch;
+    std::string in = scratch.dir.string() + "/", error;
+    Ref<UIView> root = box(CGRectMake(0, 0, 10, 10), kRed);
+    auto snapshot = [&](double scale, const char* path) {
+        return renderSnapshot(root, scale, in + path, &error);
+    };
+    auto view = [&](CGRect frame) { return bool(renderView(box(frame, kRed), {}, &error)); };
+    auto film = [&](const std::string& prefix, double seconds, double fps) {
+        return renderFilm(root, 1, prefix, seconds, fps, &error);
+    };
+    auto refused = [&](bool accepted, const char* expected) {
+        bool ok = !accepted && error.find(expected) != std::string::npos;
+        auto result = ok ? ::testing::AssertionSuccess()
+                         : ::testing::AssertionFailure() << (accepted ? "accepted" : error);
+        error.clear();
+        return result;
+    };
     std::int64_t start = MainQueue::shared().nowNanos();
-    std::string prefix = (dir / "f").string();
-    EXPECT_FALSE(renderFilm(root, 1, prefix, 0, 30, &error));
-    EXPECT_FALSE(renderFilm(root, 1, prefix, 601, 30, &error));
-    EXPECT_FALSE(renderFilm(root, 1, prefix, 1, 0, &error));
-    EXPECT_FALSE(renderFilm(root, 1, prefix, 1, 121, &error));
-    EXPECT_FALSE(renderFilm(root, 1, prefix, 300, 120, &error));
-    EXPECT_NE(error.find("3600"), std::string::npos) << error;
-    EXPECT_FALSE(renderFilm(root, 1, "", 1, 30, &error));
+    EXPECT_TRUE(refused(snapshot(1, "missing/x.png"), "cannot write"));
+    for (double scale : {-1.0, 5.0, double(NAN)})
+        EXPECT_TRUE(refused(snapshot(scale, "x.png"), "scale")) << scale;
+    EXPECT_TRUE(refused(bool(renderView(nullptr, {}, &error)), "no view"));
+    EXPECT_TRUE(refused(view(CGRectMake(0, 0, 1e7, 1e7)), "bitmap")); // before any pixel memory
+    EXPECT_TRUE(refused(view(CGRectMake(0, 0, NAN, 10)), "render:"));
+    EXPECT_TRUE(refused(film(in + "f", 0, 30), "seconds"));
+    EXPECT_TRUE(refused(film(in + "f", 601, 30), "seconds"));
+    EXPECT_TRUE(refused(film(in + "f", 1, 0), "frames per second"));
+    EXPECT_TRUE(refused(film(in + "f", 1, 121), "frames per second"));
+    EXPECT_TRUE(refused(film(in + "f", 300, 120), "3600"));
+    EXPECT_TRUE(refused(film("", 1, 30), "prefix"));
     EXPECT_EQ(MainQueue::shared().nowNanos(), start); // refused films leave the clock alone
-    EXPECT_TRUE(fs::is_empty(dir));
-    // A film that cannot write still moves the clock on as asked.
-    EXPECT_FALSE(renderFilm(root, 1, (dir / "no" / "f").string(), 0.5, 10, &error));
-    EXPECT_EQ(MainQueue::shared().nowNanos() - start, secondsToNanos(0.5));
+    // Films that cannot write still move the clock on as asked, and leave no part behind.
+    EXPECT_TRUE(refused(film(in + "no/f", 0.5, 10), "cannot write"));
+    EXPECT_TRUE(refused(film(in + "no/f.webp", 0.5, 10), "cannot write"));
+    EXPECT_EQ(MainQueue::shared().nowNanos() - start, secondsToNanos(1));
+    EXPECT_TRUE(fs::is_empty(scratch.dir));
 }

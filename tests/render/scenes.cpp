@@ -4,7 +4,9 @@
 #include "platform/graphics/context.h"
 #include "platform/springboard/springboard.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace rendertest {
 
@@ -13,27 +15,22 @@ namespace {
 constexpr double W = 390, H = 844, S = 250;
 
 CGColor hsv(double h, double s, double v) {
-    h = std::fmod(h, 1.0) * 6;
-    int i = int(h);
-    double f = h - i, p = v * (1 - s), q = v * (1 - s * f), t = v * (1 - s * (1 - f));
-    switch (i) {
-    case 0:
-        return {v, t, p, 1};
-    case 1:
-        return {q, v, p, 1};
-    case 2:
-        return {p, v, t, 1};
-    case 3:
-        return {p, q, v, 1};
-    case 4:
-        return {t, p, v, 1};
-    default:
-        return {v, p, q, 1};
-    }
+    auto channel = [&](double n) {
+        double k = std::fmod(n + std::fmod(h, 1.0) * 6, 6);
+        return v - v * s * std::clamp(std::min(k, 4 - k), 0.0, 1.0);
+    };
+    return {channel(5), channel(3), channel(1), 1};
 }
 
-void addStop(cairo_pattern_t* p, double at, CGColor c) {
-    cairo_pattern_add_color_stop_rgb(p, at, c.r, c.g, c.b);
+// Paints a linear gradient from the origin to (x, y).
+void wash(cairo_t* cr, double x, double y,
+          std::initializer_list<std::pair<double, CGColor>> stops) {
+    cairo_pattern_t* pattern = cairo_pattern_create_linear(0, 0, x, y);
+    for (auto [at, c] : stops)
+        cairo_pattern_add_color_stop_rgb(pattern, at, c.r, c.g, c.b);
+    cairo_set_source(cr, pattern);
+    cairo_paint(cr);
+    cairo_pattern_destroy(pattern);
 }
 
 Ref<UIImage> paint(int w, int h, const std::function<void(cairo_t*)>& draw) {
@@ -48,13 +45,21 @@ Ref<UIColor> color(CGColor c, double alpha = 1) {
     return UIColor::colorWithRed(c.r, c.g, c.b, alpha);
 }
 
-// A view placed by its centre and size in the cover sheet's coordinates, inside `parent`
-// whose origin lies at `origin` there.
-template <class T = UIView>
-Ref<T> place(UIView* parent, CGPoint origin, double cx, double cy, double w, double h) {
-    Ref<T> view = UIView::make<T>(CGRectMake(cx - w / 2 - origin.x, cy - h / 2 - origin.y, w, h));
+template <class T = UIView> Ref<T> add(UIView* parent, CGRect frame) {
+    Ref<T> view = UIView::make<T>(frame);
     parent->addSubview(view);
     return view;
+}
+
+template <class T = UILabel>
+Ref<T> addLabel(UIView* parent, CGRect frame, UIFont* font, UIColor* colour, const char* text,
+                NSTextAlignment alignment = NSTextAlignmentLeft) {
+    Ref<T> label = add<T>(parent, frame);
+    label->setFont(font);
+    label->setTextColor(colour);
+    label->setTextAlignment(alignment);
+    label->setText(text);
+    return label;
 }
 
 Ref<UIImage> templateSymbol(const char* name) {
@@ -66,10 +71,9 @@ Ref<UIImage> templateSymbol(const char* name) {
 
 // An icon filling its button, scaled about its centre as the plug-in does.
 Ref<UIImageView> icon(UIView* button, const char* symbol, double sx, double sy) {
-    Ref<UIImageView> view = UIView::make<UIImageView>(button->bounds());
+    auto view = add<UIImageView>(button, button->bounds());
     view->setImage(templateSymbol(symbol));
     view->setTransform(CGAffineTransformMakeScale(sx, sy));
-    button->addSubview(view);
     return view;
 }
 
@@ -78,14 +82,11 @@ Ref<UIImageView> icon(UIView* button, const char* symbol, double sx, double sy) 
 Ref<UIImage> makeArtwork(int pixels, double hue) {
     return paint(pixels, pixels, [&](cairo_t* cr) {
         double n = pixels;
-        cairo_pattern_t* sky = cairo_pattern_create_linear(0, 0, 0, n);
-        addStop(sky, 0, hsv(hue, 0.55, 0.35));
-        addStop(sky, 0.62, hsv(hue + 0.08, 0.7, 0.85));
-        addStop(sky, 0.62, hsv(hue + 0.5, 0.6, 0.3));
-        addStop(sky, 1, hsv(hue + 0.55, 0.7, 0.15));
-        cairo_set_source(cr, sky);
-        cairo_paint(cr);
-        cairo_pattern_destroy(sky);
+        wash(cr, 0, n,
+             {{0, hsv(hue, 0.55, 0.35)},
+              {0.62, hsv(hue + 0.08, 0.7, 0.85)},
+              {0.62, hsv(hue + 0.5, 0.6, 0.3)},
+              {1, hsv(hue + 0.55, 0.7, 0.15)}});
         CGColor sun = hsv(hue + 0.13, 0.75, 1);
         cairo_set_source_rgb(cr, sun.r, sun.g, sun.b);
         cairo_arc(cr, n * 0.5, n * 0.62, n * 0.22, M_PI, 2 * M_PI);
@@ -98,103 +99,74 @@ Ref<UIImage> makeArtwork(int pixels, double hue) {
     });
 }
 
-Ref<UIImage> makeBackdrop(int width, int height, double hue) {
-    return paint(width, height, [&](cairo_t* cr) {
-        cairo_pattern_t* wash = cairo_pattern_create_linear(0, 0, width * 0.3, height);
-        addStop(wash, 0, hsv(hue, 0.55, 0.3));
-        addStop(wash, 0.55, hsv(hue + 0.08, 0.6, 0.62));
-        addStop(wash, 1, hsv(hue + 0.52, 0.55, 0.22));
-        cairo_set_source(cr, wash);
-        cairo_paint(cr);
-        cairo_pattern_destroy(wash);
-    });
-}
-
 Ref<UIView> makeStockScene() {
     Ref<CSCoverSheetView> sheet = UIView::make<CSCoverSheetView>(CGRectMake(0, 0, W, H));
-    Ref<SBFLockScreenDateView> date =
-        UIView::make<SBFLockScreenDateView>(CGRectMake(0, 60, W, 130));
-    sheet->addSubview(date);
+    add<SBFLockScreenDateView>(sheet, CGRectMake(0, 60, W, 130));
 
-    Ref<PLPlatterView> platter = UIView::make<PLPlatterView>(CGRectMake(16, 230, W - 32, 150));
+    auto platter = add<PLPlatterView>(sheet, CGRectMake(16, 230, W - 32, 150));
     platter->setBackgroundColor(UIColor::colorWithWhite(0.2, 0.6));
     platter->layer()->setCornerRadius(24);
     platter->layer()->setCornerCurve(kCACornerCurveContinuous);
     platter->setTintColor(UIColor::whiteColor());
-    sheet->addSubview(platter);
     // The platter lays its one content view out over itself.
-    Ref<UIView> content = UIView::make(platter->bounds());
-    platter->addSubview(content);
-    Ref<UIImageView> art = UIView::make<UIImageView>(CGRectMake(16, 16, 52, 52));
+    Ref<UIView> content = add(platter, platter->bounds());
+    auto art = add<UIImageView>(content, CGRectMake(16, 16, 52, 52));
     art->setImage(makeArtwork(156, 0.58));
     art->setContentMode(UIViewContentModeScaleAspectFill);
     art->layer()->setCornerRadius(8);
     art->setClipsToBounds(true);
-    content->addSubview(art);
-    const char* texts[] = {"Night Drive", "The Example Band"};
-    for (int i = 0; i < 2; ++i) {
-        Ref<UILabel> label = UIView::make<UILabel>(CGRectMake(80, 22 + i * 20, W - 32 - 136, 20));
-        label->setFont(
-            UIFont::systemFontOfSize(15, i ? UIFontWeightRegular : UIFontWeightSemibold));
-        label->setTextColor(UIColor::colorWithWhite(1, i ? 0.6 : 1));
-        label->setText(texts[i]);
-        content->addSubview(label);
-    }
-    Ref<UIButton> route = UIButton::buttonWithType<UIButton>(UIButtonTypeCustom);
-    route->setFrame(CGRectMake(W - 32 - 48, 24, 32, 32));
-    route->setImage(templateSymbol("airplayaudio"), UIControlStateNormal);
-    content->addSubview(route);
-    const char* transport[] = {"backward.fill", "pause.fill", "forward.fill"};
-    for (int i = 0; i < 3; ++i) {
+    addLabel(content, CGRectMake(80, 22, W - 168, 20),
+             UIFont::systemFontOfSize(15, UIFontWeightSemibold), UIColor::whiteColor(),
+             "Night Drive");
+    addLabel(content, CGRectMake(80, 42, W - 168, 20), UIFont::systemFontOfSize(15),
+             UIColor::colorWithWhite(1, 0.6), "The Example Band");
+    const char* symbols[] = {"backward.fill", "pause.fill", "forward.fill", "airplayaudio"};
+    for (int i = 0; i < 4; ++i) {
         Ref<UIButton> button = UIButton::buttonWithType<UIButton>(UIButtonTypeCustom);
-        button->setFrame(CGRectMake((W - 32) / 2 - 22 + (i - 1) * 80, 90, 44, 44));
-        button->setImage(templateSymbol(transport[i]), UIControlStateNormal);
+        button->setFrame(i < 3 ? CGRectMake((W - 32) / 2 - 22 + (i - 1) * 80, 90, 44, 44)
+                               : CGRectMake(W - 80, 24, 32, 32));
+        button->setImage(templateSymbol(symbols[i]), UIControlStateNormal);
         content->addSubview(button);
     }
 
-    Ref<NCNotificationListView> list =
-        UIView::make<NCNotificationListView>(CGRectMake(16, 396, W - 32, 240));
+    auto list = add<NCNotificationListView>(sheet, CGRectMake(16, 396, W - 32, 240));
     list->addSubview(NCNotificationListCell::make("Messages", "Dinner at eight?"));
     list->addSubview(NCNotificationListCell::make("Calendar", "Stand-up in 10 minutes"));
     list->addSubview(NCNotificationListCell::make("Weather", "Rain expected this afternoon"));
-    sheet->addSubview(list);
-
-    Ref<SBUICallToActionLabel> hint =
-        UIView::make<SBUICallToActionLabel>(CGRectMake(0, H - 84, W, 40));
-    hint->setFont(UIFont::systemFontOfSize(17));
-    hint->setTextColor(UIColor::colorWithWhite(1, 0.8));
-    hint->setTextAlignment(NSTextAlignmentCenter);
-    hint->setText("Swipe up to open");
-    sheet->addSubview(hint);
+    addLabel<SBUICallToActionLabel>(sheet, CGRectMake(0, H - 84, W, 40),
+                                    UIFont::systemFontOfSize(17), UIColor::colorWithWhite(1, 0.8),
+                                    "Swipe up to open", NSTextAlignmentCenter);
     sheet->layoutIfNeeded();
     return sheet;
 }
 
 PlayerScene makePlayerScene(PlayerStyle style) {
     PlayerScene scene;
-    CGColor main{0, 0, 0, 1}, second{0, 0, 0, 1};
-    UIBlurEffectStyle material = UIBlurEffectStyleLight;
-    if (style == PlayerStyle::ColorFlow) {
-        main = hsv(0.62, 0.75, 0.35);
-        second = hsv(0.07, 0.7, 0.95);
-    } else if (style == PlayerStyle::Light) {
-        main = second = {1, 1, 1, 1};
-        material = UIBlurEffectStyleDark;
-    }
+    bool flow = style == PlayerStyle::ColorFlow, light = style == PlayerStyle::Light;
+    double grey = light ? 1 : 0;
+    CGColor main = flow ? hsv(0.62, 0.75, 0.35) : CGColor{grey, grey, grey, 1};
+    CGColor second = flow ? hsv(0.07, 0.7, 0.95) : main;
+    UIBlurEffectStyle material = light ? UIBlurEffectStyleDark : UIBlurEffectStyleLight;
 
     scene.coverSheet = UIView::make<CSCoverSheetView>(CGRectMake(0, 0, W, H));
-    Ref<UIImageView> background = UIView::make<UIImageView>(CGRectMake(0, 0, W, H));
+    auto background = add<UIImageView>(scene.coverSheet, CGRectMake(0, 0, W, H));
     background->setContentMode(UIViewContentModeScaleAspectFill);
-    background->setImage(makeBackdrop(195, 422, 0.62));
-    scene.coverSheet->addSubview(background);
-    scene.background = background;
+    // The artwork's blurred background as the plug-in makes it: a soft wash of its colours.
+    background->setImage(paint(195, 422, [](cairo_t* cr) {
+        wash(cr, 195 * 0.3, 422,
+             {{0, hsv(0.62, 0.55, 0.3)},
+              {0.55, hsv(0.62 + 0.08, 0.6, 0.62)},
+              {1, hsv(0.62 + 0.52, 0.55, 0.22)}});
+    }));
 
     // The maxi layout: the player's frame and everything in cover-sheet coordinates.
     CGPoint origin{0, H - 0.54 * W - S - W * 0.25};
-    Ref<UIView> player = UIView::make(CGRectMake(0, origin.y, W, 0.45 * W + S));
+    UIView* player = scene.player = add(scene.coverSheet, CGRectMake(0, origin.y, W, 0.45 * W + S));
     player->setTintColor(color(main));
-    scene.coverSheet->addSubview(player);
-    scene.player = player;
+    // A frame in the player from a centre and size in the cover sheet's coordinates.
+    auto at = [&](double cx, double cy, double w, double h) {
+        return CGRectMake(cx - w / 2, cy - h / 2 - origin.y, w, h);
+    };
 
     double sourceTop = H - 0.057 * W - 0.057 * W / 2;
     double rowY = sourceTop - 0.12 * W - W * 0.25;
@@ -203,7 +175,7 @@ PlayerScene makePlayerScene(PlayerStyle style) {
     double artY = songY - 0.054 * W - 0.006 * W - S / 2;
 
     auto panel =
-        place<InnerShadowButton>(player, origin, W / 2, artistY + 0.055 * W, 0.95 * W, 0.4465 * W);
+        add<InnerShadowButton>(player, at(W / 2, artistY + 0.055 * W, 0.95 * W, 0.4465 * W));
     panel->setOutlineWidth(13);
     panel->setOutlineColor(color(second));
     panel->layer()->setCornerRadius(24);
@@ -211,39 +183,29 @@ PlayerScene makePlayerScene(PlayerStyle style) {
     panel->layer()->setMasksToBounds(true);
     panel->layer()->setBorderWidth(0.95 * W / 250);
     panel->layer()->setBorderColor(color(second)->CGColor());
-    Ref<UIVisualEffectView> blur =
-        UIVisualEffectView::makeWithEffect(UIBlurEffect::effectWithStyle(material));
-    blur->setFrame(panel->bounds());
-    panel->addSubview(blur);
-    scene.panel = panel;
+    add<UIVisualEffectView>(panel, panel->bounds())
+        ->setEffect(UIBlurEffect::effectWithStyle(material));
 
-    auto pause = place<UIButton>(player, origin, W / 2, rowY, 0.1 * W, 0.1 * W);
-    scene.playIcon = icon(pause, "pause.fill", 1, 1);
-    auto rewind =
-        place<UIButton>(player, origin, W / 2 - 0.05 * W - 0.12 * W, rowY, 0.125 * W, 0.125 * W);
-    icon(rewind, "backward.fill", 0.75, 0.55);
-    auto skip =
-        place<UIButton>(player, origin, W / 2 + 0.05 * W + 0.12 * W, rowY, 0.125 * W, 0.125 * W);
-    icon(skip, "forward.fill", 0.75, 0.55);
-    auto route = place<UIButton>(player, origin, W / 2 + 0.17 * W + 0.0625 * W + 0.1 * W, rowY,
-                                 0.125 * W, 0.125 * W);
-    icon(route, "airplayaudio", 0.575, 0.55)->setAlpha(0.7);
+    auto button = [&](const char* symbol, double cx, double size, double sx, double sy) {
+        return icon(add<UIButton>(player, at(cx, rowY, size, size)), symbol, sx, sy);
+    };
+    button("pause.fill", W / 2, 0.1 * W, 1, 1);
+    button("backward.fill", W / 2 - 0.05 * W - 0.12 * W, 0.125 * W, 0.75, 0.55);
+    button("forward.fill", W / 2 + 0.05 * W + 0.12 * W, 0.125 * W, 0.75, 0.55);
+    button("airplayaudio", W / 2 + 0.17 * W + 0.0625 * W + 0.1 * W, 0.125 * W, 0.575, 0.55)
+        ->setAlpha(0.7);
 
-    auto artist = place<UILabel>(player, origin, W / 2, artistY, W - 0.144 * W, 0.072 * W);
-    artist->setFont(UIFont::systemFontOfSize(0.043 * W, UIFontWeightMedium));
-    artist->setTextAlignment(NSTextAlignmentCenter);
-    artist->setTextColor(color(second));
-    artist->setAlpha(0.7);
-    artist->setText("The Example Band");
-    scene.artist = artist;
-    auto song = place<UILabel>(player, origin, W / 2, songY, W - 0.144 * W, 0.108 * W);
-    song->setFont(UIFont::systemFontOfSize(0.0772 * W, UIFontWeightBold));
-    song->setTextAlignment(NSTextAlignmentCenter);
-    song->setTextColor(color(main));
-    song->setText("Night Drive");
-    scene.song = song;
+    auto label = [&](double cy, double height, UIFont* font, CGColor c, const char* text) {
+        return addLabel(player, at(W / 2, cy, W - 0.144 * W, height), font, color(c), text,
+                        NSTextAlignmentCenter);
+    };
+    label(artistY, 0.072 * W, UIFont::systemFontOfSize(0.043 * W, UIFontWeightMedium), second,
+          "The Example Band")
+        ->setAlpha(0.7);
+    scene.song = label(songY, 0.108 * W, UIFont::systemFontOfSize(0.0772 * W, UIFontWeightBold),
+                       main, "Night Drive");
 
-    auto art = place<UIImageView>(player, origin, W / 2, artY, S, S);
+    auto art = add<UIImageView>(player, at(W / 2, artY, S, S));
     art->setImage(makeArtwork(600, 0.62));
     art->setContentMode(UIViewContentModeScaleAspectFill);
     art->layer()->setCornerRadius(20);
@@ -252,8 +214,8 @@ PlayerScene makePlayerScene(PlayerStyle style) {
     art->layer()->setBorderWidth(S / 100);
     art->layer()->setBorderColor(color(second, 0.7)->CGColor());
     scene.artwork = art;
-    auto app = place<UIImageView>(player, origin, W / 2 + S / 2 - S / 10, artY + S / 2 - S / 10,
-                                  S / 10, S / 10);
+    auto app =
+        add<UIImageView>(player, at(W / 2 + S / 2 - S / 10, artY + S / 2 - S / 10, S / 10, S / 10));
     app->setImage(makeArtwork(75, 0.05));
     app->layer()->setCornerRadius(5);
     app->layer()->setMasksToBounds(true);

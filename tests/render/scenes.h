@@ -5,14 +5,10 @@
 
 #include "platform/uikit/uikit.h"
 
-class InnerShadowButton;
-
 namespace rendertest {
 
 // A painted stand-in for album art: two colour fields, a sun and a horizon.
 Ref<UIImage> makeArtwork(int pixels, double hue);
-// The artwork's blurred background as the plug-in makes it (a soft wash of the same colours).
-Ref<UIImage> makeBackdrop(int width, int height, double hue);
 
 // The cover sheet with clock and date, three notification cells and the stock player platter.
 Ref<UIView> makeStockScene();
@@ -22,12 +18,8 @@ enum class PlayerStyle { ColorFlow, Dark, Light };
 struct PlayerScene {
     Ref<UIView> coverSheet;
     UIView* player = nullptr;
-    UIImageView* background = nullptr;
     UIImageView* artwork = nullptr;
     UILabel* song = nullptr;
-    UILabel* artist = nullptr;
-    InnerShadowButton* panel = nullptr;
-    UIImageView* playIcon = nullptr;
 };
 PlayerScene makePlayerScene(PlayerStyle style);
 

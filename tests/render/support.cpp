@@ -1,21 +1,19 @@
 #include "support.h"
 
-#include "platform/foundation/foundation.h"
-#include "platform/graphics/codec.h"
+#include "sim/image_match.h"
 #include "sim/render/render.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
 
 namespace rendertest {
 
 namespace {
-constexpr int kChannelTolerance = 6;
-constexpr double kToleratedShare = 0.003;
+int distance(RGBA a, RGBA b) {
+    return std::max(
+        {std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b), std::abs(a.a - b.a)});
+}
 } // namespace
 
 std::ostream& operator<<(std::ostream& out, RGBA c) {
@@ -29,11 +27,16 @@ RGBA pixel(const CGImageRef& image, int x, int y) {
 }
 
 ::testing::AssertionResult near(RGBA actual, RGBA expected, int tolerance) {
-    int d = std::max({std::abs(actual.r - expected.r), std::abs(actual.g - expected.g),
-                      std::abs(actual.b - expected.b), std::abs(actual.a - expected.a)});
-    if (d <= tolerance) return ::testing::AssertionSuccess();
+    if (distance(actual, expected) <= tolerance) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
            << actual << " is not within " << tolerance << " of " << expected;
+}
+
+::testing::AssertionResult shows(const CGImageRef& image, const std::vector<Probe>& probes) {
+    for (const Probe& p : probes)
+        if (auto result = near(pixel(image, p.x, p.y), p.colour, p.tolerance); !result)
+            return result << " at (" << p.x << ", " << p.y << ")";
+    return ::testing::AssertionSuccess();
 }
 
 Ref<UIImage> makeImage(int w, int h, double scale, const std::function<RGBA(int, int)>& colour) {
@@ -51,8 +54,17 @@ Ref<UIImage> makeImage(int w, int h, double scale, const std::function<RGBA(int,
     return UIImage::imageWithCGImage(bitmap, scale);
 }
 
-Ref<UIImage> solidImage(int w, int h, RGBA colour) {
-    return makeImage(w, h, 1, [&](int, int) { return colour; });
+Ref<UIView> box(CGRect frame, RGBA c) {
+    Ref<UIView> view = UIView::make(frame);
+    view->setBackgroundColor(
+        UIColor::colorWithRed(c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0));
+    return view;
+}
+
+UIView* addBox(UIView* parent, CGRect frame, RGBA colour) {
+    Ref<UIView> view = box(frame, colour);
+    parent->addSubview(view);
+    return view.get();
 }
 
 CGImageRef shot(UIView* root, double scale) {
@@ -64,87 +76,44 @@ CGImageRef shot(UIView* root, double scale) {
     return image;
 }
 
-::testing::AssertionResult matchesGolden(const CGImageRef& image, const std::string& name) {
-    if (!image) return ::testing::AssertionFailure() << "no image";
-    std::string golden = std::string(VEY_SOURCE_DIR) + "/tests/render/golden/" + name + ".png";
-    const char* record = std::getenv("VEY_RECORD_GOLDEN");
-    if (record && std::string(record) == "1") {
-        std::string error;
-        if (!writePNG(image, golden, &error)) return ::testing::AssertionFailure() << error;
-        return ::testing::AssertionSuccess() << "recorded " << golden;
-    }
-    std::ifstream in(golden, std::ios::binary);
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), {});
-    CGImageRef expected = CGImageCreateWithEncodedData(bytes.data(), bytes.size());
-    if (!expected)
-        return ::testing::AssertionFailure()
-               << "no golden image " << golden << " (record with VEY_RECORD_GOLDEN=1)";
-
-    bool sameSize = expected->width == image->width && expected->height == image->height;
-    long off = 0;
-    int worst = 0;
-    std::shared_ptr<CGImage> diff = CGImageAllocate(image->width, image->height);
-    for (int y = 0; y < image->height; ++y)
-        for (int x = 0; x < image->width; ++x) {
-            RGBA a = pixel(image, x, y), e = pixel(expected, x, y);
-            int d = std::max({std::abs(a.r - e.r), std::abs(a.g - e.g), std::abs(a.b - e.b),
-                              std::abs(a.a - e.a)});
-            worst = std::max(worst, d);
-            if (d > kChannelTolerance) ++off;
-            // Differences in red over a dimmed copy of the actual image.
-            std::uint32_t v = std::uint32_t(std::min(255, d * 8));
-            std::uint32_t grey = std::uint32_t((a.r + a.g + a.b) / 12);
-            diff->data[std::size_t(y) * image->width + x] =
-                packPixel(255, std::max(v, grey), grey, grey);
-        }
-    double share = double(off) / double(image->pixelCount());
-    if (sameSize && share <= kToleratedShare) return ::testing::AssertionSuccess();
-
-    std::filesystem::create_directories("render-golden-out");
-    std::string base = "render-golden-out/" + name;
-    writePNG(image, base + ".actual.png", nullptr);
-    if (sameSize) writePNG(diff, base + ".diff.png", nullptr);
-    auto failure = ::testing::AssertionFailure();
-    if (!sameSize)
-        return failure << name << ": size " << image->width << "x" << image->height
-                       << " differs from the golden " << expected->width << "x" << expected->height
-                       << "; actual image in " << base << ".actual.png";
-    return failure << name << ": " << off << " pixels (" << share * 100 << "%) differ by more than "
-                   << kChannelTolerance << " (worst " << worst
-                   << "); actual and difference images in " << base << ".*.png";
-}
-
-} // namespace rendertest
-
-namespace rendertest {
-
-Ref<UIView> box(CGRect frame, RGBA c) {
-    Ref<UIView> view = UIView::make(frame);
-    view->setBackgroundColor(
-        UIColor::colorWithRed(c.r / 255.0, c.g / 255.0, c.b / 255.0, c.a / 255.0));
-    return view;
+bool samePixels(const CGImageRef& a, const CGImageRef& b) {
+    return a && b && a->width == b->width && a->height == b->height &&
+           std::equal(a->pixels(), a->pixels() + a->pixelCount(), b->pixels());
 }
 
 Ink inkOf(const CGImageRef& image, RGBA background, int tolerance) {
-    Ink ink;
-    ink.x0 = ink.y0 = 1 << 30;
+    Ink ink{1 << 30, 1 << 30, 0, 0, 0};
     for (int y = 0; image && y < image->height; ++y)
         for (int x = 0; x < image->width; ++x) {
-            RGBA p = pixel(image, x, y);
-            int d = std::max({std::abs(p.r - background.r), std::abs(p.g - background.g),
-                              std::abs(p.b - background.b), std::abs(p.a - background.a)});
-            if (d <= tolerance) continue;
+            if (distance(pixel(image, x, y), background) <= tolerance) continue;
             ++ink.count;
             ink.x0 = std::min(ink.x0, x), ink.y0 = std::min(ink.y0, y);
             ink.x1 = std::max(ink.x1, x + 1), ink.y1 = std::max(ink.y1, y + 1);
         }
-    if (ink.empty()) ink = {};
-    return ink;
+    return ink.count ? ink : Ink{};
 }
 
-bool samePixels(const CGImageRef& a, const CGImageRef& b) {
-    return a && b && a->width == b->width && a->height == b->height &&
-           std::equal(a->pixels(), a->pixels() + a->pixelCount(), b->pixels());
+::testing::AssertionResult matchesGolden(const CGImageRef& image, const std::string& name) {
+    std::string golden = std::string(VEY_SOURCE_DIR) + "/tests/render/golden/" + name + ".png";
+    std::string problem;
+    if (!image) return ::testing::AssertionFailure() << "no picture";
+    if (const char* record = std::getenv("VEY_RECORD_GOLDEN"); record && std::string(record) == "1")
+        return writePNG(image, golden, &problem) ? ::testing::AssertionSuccess()
+                                                 : ::testing::AssertionFailure() << problem;
+    bool missing = false;
+    CGImageRef expected = sim::readGolden(golden, &problem, &missing);
+    if (expected && (expected->width != image->width || expected->height != image->height))
+        problem = "its size is not the picture's", expected = nullptr;
+    if (!expected) return ::testing::AssertionFailure() << golden << ": " << problem;
+    sim::ImageDifference d = sim::compareImages(*image, *expected, 6);
+    if (d.differing <= d.pixels * 0.003) return ::testing::AssertionSuccess();
+    std::filesystem::create_directories("render-golden-out");
+    std::string base = "render-golden-out/" + name;
+    writePNG(image, base + ".actual.png", nullptr);
+    writePNG(d.diff, base + ".diff.png", nullptr);
+    return ::testing::AssertionFailure()
+           << name << ": " << d.differing << " pixels differ by over 6"
+           << " (worst " << d.largest << "); see " << base << ".*";
 }
 
 } // namespace rendertest
