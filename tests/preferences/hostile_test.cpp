@@ -8,43 +8,6 @@
 
 namespace {
 
-// Binary property lists built object by object: the shapes no well-behaved writer produces.
-struct Bplist {
-    static std::string be(std::uint64_t v, unsigned n) {
-        std::string out(n, '\0');
-        for (unsigned i = 0; i < n; i++)
-            out[n - 1 - i] = static_cast<char>(v >> (8 * i));
-        return out;
-    }
-    static std::string ascii(std::string_view s) {
-        return std::string(1, static_cast<char>(0x50 | s.size())) + std::string(s);
-    }
-    // An array, or a dictionary of `refs` to `values` when values are given (fewer than 15).
-    static std::string refs(const std::vector<std::uint64_t>& refs,
-                            const std::vector<std::uint64_t>& values = {}) {
-        std::string out(1, static_cast<char>((values.empty() ? 0xA0 : 0xD0) | refs.size()));
-        for (auto r : refs)
-            out += be(r, 4);
-        for (auto r : values)
-            out += be(r, 4);
-        return out;
-    }
-    std::uint64_t next() const { return objects.size(); }
-    void add(std::string object) { objects.push_back(std::move(object)); }
-    std::string build(std::uint64_t top = 0) const {
-        std::string out = "bplist00", table;
-        for (auto& o : objects) {
-            table += be(out.size(), 4);
-            out += o;
-        }
-        return out + table + std::string(6, '\0') + "\x04\x04" + be(objects.size(), 8) +
-               be(top, 8) + be(out.size(), 8);
-    }
-    // { "style": "darkMode", "junk": <object 6, the next one added>, "after": YES }.
-    std::vector<std::string> objects = {refs({1, 2, 4}, {3, 6, 5}), ascii("style"), ascii("junk"),
-                                        ascii("darkMode"),          ascii("after"), "\x09"};
-};
-
 class Hostile : public PrefsTest {
   protected:
     // What a fresh store reads: the style ("colorFlow" is the default), then "+junk" and
@@ -65,7 +28,7 @@ const std::string kKept = "darkMode+junk+after";
 
 std::string repeat(std::string_view s, int n) {
     std::string out;
-    for (int i = 0; i < n; i++)
+    while (n-- > 0)
         out += s;
     return out;
 }
@@ -79,65 +42,81 @@ std::string openStepWith(const std::string& junk) {
     return "{ style = darkMode; junk = " + junk + "; after = YES; }";
 }
 
-std::string binaryWith(std::string junk) {
-    Bplist b;
-    b.add(std::move(junk));
-    return b.build();
+// Binary property lists built object by object: the shapes no well-behaved writer produces.
+std::string be(std::uint64_t v, unsigned n) {
+    std::string out(n, '\0');
+    for (unsigned i = 0; i < n; i++)
+        out[n - 1 - i] = static_cast<char>(v >> (8 * i));
+    return out;
 }
-
-// A chain of arrays `depth` deep, or each level twice referring to the next (2^levels once
-// expanded).
-std::string nested(int depth, bool twice) {
-    Bplist b;
-    for (int i = 0; i < depth; i++)
-        b.add(twice ? Bplist::refs({b.next() + 1, b.next() + 1}) : Bplist::refs({b.next() + 1}));
-    b.add(Bplist::ascii("end"));
-    return b.build();
+std::string ascii(std::string_view s) {
+    return static_cast<char>(0x50 | s.size()) + std::string(s);
 }
-
-std::string patched(std::string bytes, std::size_t fromEnd, const std::string& with) {
-    bytes.replace(bytes.size() - fromEnd, with.size(), with);
-    return bytes;
+// An array of `refs`, or a dictionary of them to `values` when given (fewer than 15 each).
+std::string refs(const std::vector<std::uint64_t>& refs,
+                 const std::vector<std::uint64_t>& values = {}) {
+    std::string out(1, static_cast<char>((values.empty() ? 0xA0 : 0xD0) | refs.size()));
+    for (auto r : refs)
+        out += be(r, 4);
+    for (auto r : values)
+        out += be(r, 4);
+    return out;
+}
+// { "style": "darkMode", "junk": <object 6, the first of `more`>, "after": YES }, or `top`.
+std::string binaryWith(const std::vector<std::string>& more, std::uint64_t top = 0,
+                       std::string dict = refs({1, 2, 4}, {3, 6, 5})) {
+    std::vector<std::string> objects = {
+        dict, ascii("style"), ascii("junk"), ascii("darkMode"), ascii("after"), "\x09"};
+    objects.insert(objects.end(), more.begin(), more.end());
+    std::string out = "bplist00", table;
+    for (auto& o : objects) {
+        table += be(out.size(), 4);
+        out += o;
+    }
+    return out + table + std::string(6, '\0') + "\x04\x04" + be(objects.size(), 8) + be(top, 8) +
+           be(out.size(), 8);
+}
+// A chain of arrays `depth` deep, or each level twice referring to the next (2^depth expanded).
+std::string nested(std::uint64_t depth, bool twice) {
+    std::vector<std::string> chain;
+    for (std::uint64_t next = 7; next < depth + 7; next++)
+        chain.push_back(twice ? refs({next, next}) : refs({next}));
+    chain.push_back(ascii("end"));
+    return binaryWith(chain);
 }
 
 TEST_F(Hostile, UntrustworthyFilesAreRefusedAndOddEntriesLeftOut) {
-    Bplist selfDict, rootIsAString;
-    selfDict.objects[0] = Bplist::refs({1, 2, 4}, {3, 0, 5});
-    selfDict.add("\x08");
-    rootIsAString.add(Bplist::ascii("x"));
-    std::string sound = binaryWith(Bplist::ascii("x"));
-
+    const std::string sound = binaryWith({ascii("x")});
+    auto patched = [&](std::size_t fromEnd, const std::string& with) {
+        return std::string(sound).replace(sound.size() - fromEnd, with.size(), with);
+    };
     struct Case {
         const char* name;
         std::string bytes;
         std::string expected;
     };
     const Case cases[] = {
-        {"empty", "", kRefused},
-        {"zeros", std::string(4, '\0'), kRefused},
         {"cut XML", "<plist><dict><key>style</key><string>darkMode", kRefused},
         {"XML array at the top", "<plist><array><string>darkMode</string></array></plist>",
          kRefused},
-        {"binary string at the top", rootIsAString.build(6), kRefused},
+        {"binary string at the top", binaryWith({ascii("x")}, 6), kRefused},
         {"entities", "<!DOCTYPE plist [<!ENTITY a \"b\">]>" + xmlWith("<true/>"), kRefused},
         {"internal subset", "<!DOCTYPE plist [<!ELEMENT plist ANY>]>" + xmlWith("<true/>"),
          kRefused},
         {"markup in a comment", xmlWith("<array><!-- </array> --></array>"), kRefused},
         {"CDATA", xmlWith("<array><![CDATA[</array>]]></array>"), kRefused},
         {"over 1 MiB", xmlWith("<string>" + std::string(2 << 20, 'x') + "</string>"), kRefused},
-        {"absurd string length",
-         binaryWith(std::string("\x5f\x13", 2) + Bplist::be(1ull << 62, 8) + "abc"), kRefused},
-        {"absurd array length", binaryWith(std::string("\xaf\x13", 2) + Bplist::be(1ull << 61, 8)),
-         kRefused},
-        {"reference out of range", binaryWith(Bplist::refs({1000})), kRefused},
-        {"object count", patched(sound, 24, Bplist::be(1ull << 60, 8)), kRefused},
-        {"top object", patched(sound, 16, Bplist::be(99, 8)), kRefused},
-        {"table offset", patched(sound, 8, Bplist::be(1ull << 40, 8)), kRefused},
-        {"reference size", patched(sound, 25, "\x09"), kRefused},
+        {"absurd string length", binaryWith({"\x5f\x13" + be(1ull << 62, 8) + "abc"}), kRefused},
+        {"absurd array length", binaryWith({"\xaf\x13" + be(1ull << 61, 8)}), kRefused},
+        {"reference out of range", binaryWith({refs({1000})}), kRefused},
+        {"object count", patched(24, be(1ull << 60, 8)), kRefused},
+        {"top object", patched(16, be(99, 8)), kRefused},
+        {"table offset", patched(8, be(1ull << 40, 8)), kRefused},
+        {"reference size", patched(25, "\x09"), kRefused},
         {"OpenStep without ';'", "{ style = darkMode }", kRefused},
         {"OpenStep cut string", "{ style = \"darkMode; }", kRefused},
         {"OpenStep odd data", openStepWith("<0a0>"), kRefused},
-        {"OpenStep cut deep value", openStepWith(repeat("(", 100)), kRefused},
+        {"OpenStep cut deep value", openStepWith(std::string(100, '(')), kRefused},
 
         {"binary", sound, kKept},
         {"XML", xmlWith("<string>&amp;&lt;</string>"), kKept},
@@ -150,14 +129,14 @@ TEST_F(Hostile, UntrustworthyFilesAreRefusedAndOddEntriesLeftOut) {
         {"nested 10 deep", nested(10, false), kKept},
         {"XML nested 10 deep", xmlWith(repeat("<array>", 10) + repeat("</array>", 10)), kKept},
 
-        {"array holding itself", binaryWith(Bplist::refs({6})), kDropped},
-        {"dictionary holding itself", selfDict.build(), kDropped},
+        {"array holding itself", binaryWith({refs({6})}), kDropped},
+        {"dictionary holding itself", binaryWith({}, 0, refs({1, 2, 4}, {3, 0, 5})), kDropped},
         {"shared twice, 40 levels", nested(40, true), kDropped},
         {"nested 50000 deep", nested(50000, false), kDropped},
         {"XML nested 50000 deep", xmlWith(repeat("<array>", 50000) + repeat("</array>", 50000)),
          kDropped},
         {"OpenStep nested 50000 deep",
-         openStepWith(repeat("(", 50000) + "\")\"" + repeat(")", 50000)), kDropped},
+         openStepWith(std::string(50000, '(') + "\")\"" + std::string(50000, ')')), kDropped},
         {"XML with 9000 elements", xmlWith("<array>" + repeat("<true/>", 9000) + "</array>"),
          kDropped},
     };

@@ -1,4 +1,4 @@
-// A temporary device root per test, and ways to put a domain file into it.
+// A temporary device root per test, ways to put a domain file into it, and the problems reported.
 #pragma once
 
 #include "platform/preferences/preferences.h"
@@ -19,8 +19,14 @@ class PrefsTest : public ::testing::Test {
         root_ = pattern;
         NSSetDeviceRoot(root_);
         std::filesystem::create_directories(std::filesystem::path(path()).parent_path());
+        HBPreferences::setProblemHandler([this](const std::string& file, const std::string& why) {
+            reports_.push_back(file.substr(file.rfind('/') + 1) + " " + why);
+        });
     }
-    void TearDown() override { std::filesystem::remove_all(root_); }
+    void TearDown() override {
+        HBPreferences::setProblemHandler(nullptr);
+        std::filesystem::remove_all(root_);
+    }
 
     std::string path(const char* domain = kDomain) const {
         return HBPreferences::pathForDomain(domain);
@@ -32,15 +38,16 @@ class PrefsTest : public ::testing::Test {
         std::ifstream in(path(), std::ios::binary);
         return std::string((std::istreambuf_iterator<char>(in)), {});
     }
-    // Writes the domain file with Python's plistlib from a Python expression.
-    void writeWithPython(const std::string& expression, bool binary,
-                         const char* domain = kDomain) const {
-        std::string script = root_ + "/write.py";
-        std::ofstream(script) << "import plistlib, sys, datetime\nplistlib.dump(" << expression
-                              << ", open(sys.argv[1], 'wb'), fmt=plistlib."
-                              << (binary ? "FMT_BINARY" : "FMT_XML") << ")\n";
-        std::string command = "python3 '" + script + "' '" + path(domain) + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    // Runs Python code with plistlib and `f`, the domain's file; true when it ends cleanly.
+    bool python(const std::string& code, const char* domain = kDomain) const {
+        std::ofstream(root_ + "/p.py") << "import plistlib, sys, datetime\nf = sys.argv[1]\n"
+                                       << code << "\n";
+        return std::system(("python3 '" + root_ + "/p.py' '" + path(domain) + "'").c_str()) == 0;
+    }
+    void writeWithPython(const std::string& value, bool binary, const char* domain = kDomain) {
+        ASSERT_TRUE(python("plistlib.dump(" + value + ", open(f, 'wb'), fmt=plistlib.FMT_" +
+                               (binary ? "BINARY" : "XML") + ")",
+                           domain));
     }
     static void postReload(const char* domain = kDomain) {
         notify_post(HBPreferences::reloadNotificationName(domain));
@@ -53,4 +60,5 @@ class PrefsTest : public ::testing::Test {
     }
 
     std::string root_;
+    std::vector<std::string> reports_;
 };
