@@ -43,7 +43,6 @@ TEST_F(PrefsTest, OtherTypesReadAsThePlatformWould) {
 // The old text format holds only strings, arrays, dictionaries and data.
 TEST_F(PrefsTest, OldTextFormatReadsAsThePlatformWould) {
     const std::pair<const char*, const char*> cases[] = {
-        {"{ Enabled = YES; style = darkMode; }", "darkMode"},
         {"// a comment\n{ /* one */ style = \"dark \\\"Mode\\\"\"; }", "dark \"Mode\""},
         {"Enabled = 1;\nstyle = \"a\\tb\\101\\U00e9\\UD83C\\UDFB5\";", "a\tbA\u00e9\U0001F3B5"},
         {"{ style = \"\\UDFB5\"; }", "\uFFFD"},

@@ -11,8 +11,7 @@
 
 inline constexpr const char* kDomain = "com.lantern.veypreferences";
 
-class PrefsTest : public ::testing::Test {
-  protected:
+struct PrefsTest : ::testing::Test {
     void SetUp() override {
         char pattern[] = "/tmp/vey-prefs-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -28,26 +27,19 @@ class PrefsTest : public ::testing::Test {
         std::filesystem::remove_all(root_);
     }
 
-    std::string path(const char* domain = kDomain) const {
-        return HBPreferences::pathForDomain(domain);
-    }
-    void writeBytes(const std::string& bytes) const {
+    static std::string path() { return HBPreferences::pathForDomain(kDomain); }
+    static void writeBytes(const std::string& bytes) {
         std::ofstream(path(), std::ios::binary | std::ios::trunc) << bytes;
     }
-    std::string readBytes() const {
-        std::ifstream in(path(), std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), {});
-    }
     // Runs Python code with plistlib and `f`, the domain's file; true when it ends cleanly.
-    bool python(const std::string& code, const char* domain = kDomain) const {
+    bool python(const std::string& code) const {
         std::ofstream(root_ + "/p.py") << "import plistlib, sys, datetime\nf = sys.argv[1]\n"
                                        << code << "\n";
-        return std::system(("python3 '" + root_ + "/p.py' '" + path(domain) + "'").c_str()) == 0;
+        return std::system(("python3 '" + root_ + "/p.py' '" + path() + "'").c_str()) == 0;
     }
-    void writeWithPython(const std::string& value, bool binary, const char* domain = kDomain) {
+    void writeWithPython(const std::string& value, bool binary) const {
         ASSERT_TRUE(python("plistlib.dump(" + value + ", open(f, 'wb'), fmt=plistlib.FMT_" +
-                               (binary ? "BINARY" : "XML") + ")",
-                           domain));
+                           (binary ? "BINARY" : "XML") + ")"));
     }
     static void postReload(const char* domain = kDomain) {
         notify_post(HBPreferences::reloadNotificationName(domain));

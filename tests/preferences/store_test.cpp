@@ -3,14 +3,12 @@
 #include "prefs_fixture.h"
 
 TEST_F(PrefsTest, ReloadsOnItsOwnNotificationAndKeepsTheLastGoodValues) {
-    writeWithPython("{'Enabled': True, 'style': 'darkMode'}", false);
-    bool enabled = false;
+    writeBytes("{ style = darkMode; }");
     std::string style, twin;
     auto prefs = HBPreferences::initWithIdentifier(kDomain);
-    prefs->registerBool(&enabled, false, "Enabled");
     prefs->registerObject(&style, "colorFlow", "style");
     prefs->registerObject(&twin, "colorFlow", "style");
-    writeWithPython("{'Enabled': True, 'style': 'lightMode'}", true);
+    writeBytes("{ style = lightMode; }");
     postReload("com.example.other");
     notify_post(kDomain);
     EXPECT_EQ(style, "darkMode");
@@ -21,11 +19,10 @@ TEST_F(PrefsTest, ReloadsOnItsOwnNotificationAndKeepsTheLastGoodValues) {
     for (const char* bad : {"<plist><dict><key>style", "", "<plist><dict><key>style"}) {
         writeBytes(bad);
         postReload();
-        EXPECT_EQ(style + (enabled ? " YES" : " NO"), "lightMode YES") << bad;
+        EXPECT_EQ(style, "lightMode") << bad;
     }
     writeBytes("{ style = darkMode; }");
     postReload();
-    EXPECT_FALSE(enabled);
     std::filesystem::remove(path());
     std::filesystem::create_directory(path());
     postReload();
@@ -39,8 +36,8 @@ TEST_F(PrefsTest, ReloadsOnItsOwnNotificationAndKeepsTheLastGoodValues) {
 }
 
 TEST_F(PrefsTest, StoresAreIndependentAndAGoneStoreIgnoresTheNotification) {
-    writeWithPython("{'style': 'darkMode'}", false);
-    writeWithPython("{'style': 'lightMode'}", false, "com.example.other");
+    writeBytes("{ style = darkMode; }");
+    ASSERT_TRUE(HBWritePreferences("com.example.other", {{"style", "lightMode"}}));
     std::string mine, other;
     auto a = HBPreferences::initWithIdentifier(kDomain);
     auto b = HBPreferences::initWithIdentifier("com.example.other");
