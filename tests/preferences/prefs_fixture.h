@@ -45,9 +45,9 @@ struct PrefsTest : ::testing::Test {
         notify_post(HBPreferences::reloadNotificationName(domain));
     }
     // `key` as registerObject reads it from a fresh store over the current file.
-    static std::string stored(const char* key, std::string fallback = "default") {
+    static std::string stored(const char* key) {
         std::string v = "unset";
-        HBPreferences::initWithIdentifier(kDomain)->registerObject(&v, std::move(fallback), key);
+        HBPreferences::initWithIdentifier(kDomain)->registerObject(&v, "default", key);
         return v;
     }
 
