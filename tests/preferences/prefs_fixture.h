@@ -1,45 +1,34 @@
-// A temporary device root per test, ways to put a domain file into it, and the problems reported.
+// A device root per test, ways to put a domain file into it, and the problems reported.
 #pragma once
 
-#include "platform/preferences/preferences.h"
+#include "common/device.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
-#include <string>
 
 inline constexpr const char* kDomain = "com.lantern.veypreferences";
 
 struct PrefsTest : ::testing::Test {
     void SetUp() override {
-        char pattern[] = "/tmp/vey-prefs-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        NSSetDeviceRoot(root_);
         std::filesystem::create_directories(std::filesystem::path(path()).parent_path());
         HBPreferences::setProblemHandler([this](const std::string& file, const std::string& why) {
-            reports_.push_back(file.substr(file.rfind('/') + 1) + " " + why);
+            reports_.push_back(file + " " + why);
         });
     }
-    void TearDown() override {
-        HBPreferences::setProblemHandler(nullptr);
-        std::filesystem::remove_all(root_);
-    }
+    void TearDown() override { HBPreferences::setProblemHandler(nullptr); }
 
     static std::string path() { return HBPreferences::pathForDomain(kDomain); }
     static void writeBytes(const std::string& bytes) {
         std::ofstream(path(), std::ios::binary | std::ios::trunc) << bytes;
     }
-    // Runs Python code with plistlib and `f`, the domain's file; true when it ends cleanly.
+    // Runs Python code with plistlib's names, `f` (the domain's file) and write(value, binary);
+    // true when the code ends cleanly.
     bool python(const std::string& code) const {
-        std::ofstream(root_ + "/p.py") << "import plistlib, sys, datetime\nf = sys.argv[1]\n"
-                                       << code << "\n";
-        return std::system(("python3 '" + root_ + "/p.py' '" + path() + "'").c_str()) == 0;
-    }
-    void writeWithPython(const std::string& value, bool binary) const {
-        ASSERT_TRUE(python("plistlib.dump(" + value + ", open(f, 'wb'), fmt=plistlib.FMT_" +
-                           (binary ? "BINARY" : "XML") + ")"));
+        std::ofstream(device_.root + "/p.py")
+            << "import sys, datetime\nfrom plistlib import *\nf = sys.argv[1]\n"
+               "def write(v, binary): dump(v, open(f, 'wb'), fmt=[FMT_XML, FMT_BINARY][binary])\n"
+            << code << "\n";
+        return std::system(("python3 '" + device_.root + "/p.py' '" + path() + "'").c_str()) == 0;
     }
     static void postReload(const char* domain = kDomain) {
         notify_post(HBPreferences::reloadNotificationName(domain));
@@ -51,6 +40,6 @@ struct PrefsTest : ::testing::Test {
         return v;
     }
 
-    std::string root_;
+    TestDevice device_;
     std::vector<std::string> reports_;
 };
