@@ -1,14 +1,8 @@
 #include "common/device.h"
 #include "entry/hooks.h"
-#include "entry/install.h"
 #include "entry/properties.h"
 #include "entry/state.h"
-#include "platform/preferences/preferences.h"
 #include "platform/springboard/springboard.h"
-
-#include <filesystem>
-#include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -45,6 +39,8 @@ TEST_F(Launched, RecordsTheHostViewsThePlayerNeeds) {
     ASSERT_NE(originalPlayerView, nullptr);
     EXPECT_EQ(originalPlayerView.get(), ls->activityContent->superview()->superview());
     EXPECT_EQ(nilInfoUpdates, 1) << "one now-playing update with nil once launching finished";
+    Ref<CSCoverSheetView> second = UIView::make<CSCoverSheetView>(CGRectMake(0, 0, 390, 844));
+    EXPECT_EQ(coversheetView.get(), second.get()) << "the latest cover sheet is recorded";
 }
 
 TEST_F(Launched, TheLastPlainStackViewWinsAndSubclassesDoNotCount) {
@@ -68,19 +64,11 @@ TEST_F(Launched, AMainPageWithoutQualifyingViewsChangesNothing) {
     EXPECT_EQ(notificationView.get(), ls->notificationContainer.get());
 }
 
-TEST_F(Launched, TheLatestCoverSheetIsRecorded) {
-    Ref<CSCoverSheetView> second = UIView::make<CSCoverSheetView>(CGRectMake(0, 0, 390, 844));
-    EXPECT_EQ(coversheetView.get(), second.get());
-}
-
-TEST_F(Launched, CallToActionShowsExactlyWhileThePlayerIsHidden) {
+// The scenarios show the label hidden by layout while the player shows, and back once it hides.
+TEST_F(Launched, CallToActionFollowsThePlayerInEveryHook) {
     SBUICallToActionLabel* label = ls->teachableMoments->callToActionLabel();
     Ref<UIView> player = UIView::make(CGRectZero);
     setAttached(coversheetView, prop::veyView, player);
-    player->setHidden(YES);
-    send(ls->teachableMoments.get(), "_layoutCallToActionLabel");
-    EXPECT_FALSE(label->isHidden());
-    player->setHidden(NO);
     send(label, "_updateLabelTextWithLanguage:", static_cast<id>(nullptr));
     EXPECT_TRUE(label->isHidden());
     player->setHidden(YES);

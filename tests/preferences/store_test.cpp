@@ -1,85 +1,54 @@
 // Binding and reloading: variables follow the domain's file, or their defaults, keep the last
-// good values while the file is damaged, and only their own domain's notification reloads them.
+// good values while the file is damaged, and only their own live store's notification reloads them.
 #include "prefs_fixture.h"
 
-namespace {
-
-class Store : public PrefsTest {
-  protected:
-    void SetUp() override {
-        PrefsTest::SetUp();
-        HBPreferences::setProblemHandler([this](const std::string& file, const std::string& why) {
-            reports_.push_back(file.substr(file.rfind('/') + 1) + " " + why);
-        });
-    }
-    void TearDown() override {
-        HBPreferences::setProblemHandler(nullptr);
-        PrefsTest::TearDown();
-    }
-    std::vector<std::string> reports_;
-};
-
-} // namespace
-
-TEST_F(Store, ReloadsOnItsOwnNotificationAndKeepsTheLastGoodValues) {
-    writeWithPython("{'Enabled': True, 'style': 'darkMode'}", false);
-    bool enabled = false;
-    std::string style, twin;
+TEST_F(PrefsTest, ReloadsOnItsOwnNotificationAndKeepsTheLastGoodValues) {
+    writeBytes("{ style = darkMode; }");
+    ASSERT_TRUE(HBWritePreferences("com.example.other", {{"style", "blueMode"}}));
+    std::string style, twin, other;
     auto prefs = HBPreferences::initWithIdentifier(kDomain);
-    prefs->registerBool(&enabled, false, "Enabled");
+    auto others = HBPreferences::initWithIdentifier("com.example.other");
     prefs->registerObject(&style, "colorFlow", "style");
     prefs->registerObject(&twin, "colorFlow", "style");
-    writeWithPython("{'Enabled': True, 'style': 'lightMode'}", true);
+    prefs->registerBool(nullptr, true, "Enabled"); // nil variables are ignored
+    prefs->registerObject(nullptr, "x", "style");
+    others->registerObject(&other, "colorFlow", "style");
+    writeBytes("{ style = lightMode; }");
     postReload("com.example.other");
     notify_post(kDomain);
-    EXPECT_EQ(style, "darkMode");
+    EXPECT_EQ(style + " " + other, "darkMode blueMode");
     postReload();
-    EXPECT_EQ(style + " " + twin, "lightMode lightMode");
+    EXPECT_EQ(style + " " + twin + " " + other, "lightMode lightMode blueMode");
 
     // A damaged file changes nothing and is reported once, until a good read.
     for (const char* bad : {"<plist><dict><key>style", "", "<plist><dict><key>style"}) {
         writeBytes(bad);
         postReload();
-        EXPECT_TRUE(enabled) << bad;
         EXPECT_EQ(style, "lightMode") << bad;
     }
     writeBytes("{ style = darkMode; }");
     postReload();
-    EXPECT_FALSE(enabled);
     std::filesystem::remove(path());
     std::filesystem::create_directory(path());
     postReload();
     EXPECT_EQ(style, "darkMode");
-    EXPECT_EQ(reports_,
-              (std::vector<std::string>{"com.lantern.veypreferences.plist is not a property list",
-                                        "com.lantern.veypreferences.plist is not a regular file"}));
+    EXPECT_EQ(reports_, (std::vector<std::string>{path() + " is not a property list",
+                                                  path() + " is not a regular file"}));
     std::filesystem::remove(path());
     postReload();
     EXPECT_EQ(style, "colorFlow"); // no file at all: the domain was cleared
+
+    prefs = nullptr;
+    style = "untouched";
+    postReload();
+    EXPECT_EQ(style, "untouched") << "a store that is gone ignores the notification";
 }
 
-TEST_F(Store, StoresAreIndependentAndAGoneStoreIgnoresTheNotification) {
-    writeWithPython("{'style': 'darkMode'}", false);
-    writeWithPython("{'style': 'lightMode'}", false, "com.example.other");
-    std::string mine, other;
-    auto a = HBPreferences::initWithIdentifier(kDomain);
-    auto b = HBPreferences::initWithIdentifier("com.example.other");
-    a->registerObject(&mine, "colorFlow", "style");
-    b->registerObject(&other, "colorFlow", "style");
-    EXPECT_EQ(mine + " " + other, "darkMode lightMode");
-    a = nullptr;
-    mine = "untouched";
-    writeWithPython("{'style': 'lightMode'}", false);
-    postReload();
-    EXPECT_EQ(mine + " " + other, "untouched lightMode");
-
-    a = HBPreferences::initWithIdentifier(kDomain);
-    a->registerBool(nullptr, true, "Enabled"); // nil variables are ignored
-    a->registerObject(nullptr, "x", "style");
-    postReload();
+TEST_F(PrefsTest, AnInvalidDomainOrNoDeviceRootReadsTheDefaults) {
     for (const char* domain : {"../escape", "..", ".", "", "a/b"})
         EXPECT_EQ(HBPreferences::pathForDomain(domain), "") << domain;
-    NSSetDeviceRoot(""); // no device root: the defaults
+    writeBytes("{ style = darkMode; }");
+    NSSetDeviceRoot("");
     EXPECT_EQ(stored("style"), "default");
     EXPECT_TRUE(reports_.empty());
 }
