@@ -1,6 +1,6 @@
-// Layout switches end to end where a scenario's checks cannot reach: the auto-collapse timer's
-// cases as one table, and the views and constraints rebuilds leave behind. The switches
-// themselves are scenarios in tests/scenarios/modes.
+// Layout switches end to end: the auto-collapse timer's cases, each in a fresh host, and the
+// views and constraints rebuilds leave behind. The switches themselves are scenarios in
+// tests/scenarios/modes.
 #include "entry/properties.h"
 #include "platform/springboard/springboard.h"
 #include "sim/sim_fixture.h"
