@@ -50,7 +50,7 @@ TEST_F(PlayerTest, TreeAndSymbolsAsBuilt) {
     EXPECT_EQ(artwork->cornerCurve(), kCACornerCurveContinuous);
     EXPECT_TRUE(artwork->masksToBounds());
     auto* panel = part<InnerShadowButton>(sheet, prop::veyMiniBackgroundView);
-    EXPECT_EQ(panel->outlineWidth(), 13);
+    EXPECT_EQ(send<double>(panel, "outlineWidth"), 13) << "through the runtime";
     EXPECT_EQ(part(sheet, prop::blurButtonView)->superview(), panel);
 
     // The icons are template symbols sharing one large body-text configuration.
