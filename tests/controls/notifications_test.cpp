@@ -5,10 +5,7 @@ using namespace transporttest;
 
 namespace {
 
-class Notifications : public LockScreenTest {
-  protected:
-    void hideNotifications(bool hide) { send(sheet(), "hideNotifications:", hide); }
-};
+using Notifications = LockScreenTest;
 
 int zeroHeightPins(UIView* view) {
     int n = 0;
@@ -18,13 +15,6 @@ int zeroHeightPins(UIView* view) {
     return n;
 }
 
-void expectNear(CGAffineTransform t, CGAffineTransform e) {
-    const double got[] = {t.a, t.b, t.c, t.d, t.tx, t.ty},
-                 want[] = {e.a, e.b, e.c, e.d, e.tx, e.ty};
-    for (int i = 0; i < 6; i++)
-        EXPECT_NEAR(got[i], want[i], 1e-9);
-}
-
 bool collapsed(UIView* view) {
     return zeroHeightPins(view) == 1 && view->isHidden() && view->layer()->masksToBounds();
 }
@@ -32,85 +22,72 @@ bool collapsed(UIView* view) {
 } // namespace
 
 TEST_F(Notifications, ASecondHideLeavesTheListButHidesTheStackAgain) {
-    launch();
-    hideNotifications(YES);
+    send(sheet(), "hideNotifications:", YES);
     run(1);
     ls->adjunctStack->setHidden(NO);
-    hideNotifications(YES);
+    send(sheet(), "hideNotifications:", YES);
     EXPECT_TRUE(ls->notificationList->isHidden());
     run(0.31);
     EXPECT_TRUE(ls->adjunctStack->isHidden());
 }
 
 TEST_F(Notifications, ShowRisesEachListInTurnAndLeavesRenamedSubclassesAlone) {
-    launch();
     // The container's children: list, stack, a second list, a list under another name.
     Ref<UIView> second = UIView::make<NCNotificationListView>();
     Ref<UIView> renamed = allocAs<UIView>(
         objc_makeClass("VeyTestNotificationListView", NCNotificationListView::cls()));
     send<id>(renamed.get(), "initWithFrame:", CGRectZero);
-    for (UIView* extra : {second.get(), renamed.get()})
-        ls->notificationContainer->addSubview(extra);
-    hideNotifications(YES);
+    ls->notificationContainer->addSubview(second);
+    ls->notificationContainer->addSubview(renamed);
+    send(sheet(), "hideNotifications:", YES);
     run(1);
-    hideNotifications(NO);
-    double shown = now();
-    CGAffineTransform below = CGAffineTransformMake(1, 0, 0, 0.9, 0, 0.07 * 568);
-    struct Rise {
-        UIView* view;
-        double delay;
-    };
-    for (Rise r :
-         {Rise{ls->notificationList, 0.35}, Rise{ls->adjunctStack, 0.35}, Rise{second, 0.45}}) {
-        EXPECT_FALSE(r.view->isHidden());
-        std::int64_t starts = secondsToNanos(shown + r.delay);
-        EXPECT_NEAR(r.view->presentationAlpha(starts), 0, 1e-9);
-        expectNear(r.view->presentationTransform(starts), below);
-        EXPECT_GT(r.view->presentationAlpha(starts + secondsToNanos(0.01)), 0);
-        EXPECT_NEAR(r.view->presentationAlpha(starts + secondsToNanos(0.45)), 1, 1e-9);
-        expectNear(r.view->presentationTransform(starts + secondsToNanos(0.45)),
-                   CGAffineTransformIdentity);
+    send(sheet(), "hideNotifications:", NO);
+    // From 7 % of the 568-point sheet below, squeezed to 0.9, over 0.45 s.
+    for (auto [view, delay] : {std::pair<UIView*, double>{ls->notificationList, 0.35},
+                               {ls->adjunctStack, 0.35},
+                               {second, 0.45}}) {
+        std::int64_t starts = MainQueue::shared().nowNanos() + secondsToNanos(delay);
+        EXPECT_FALSE(view->isHidden());
+        EXPECT_EQ(view->presentationAlpha(starts), 0);
+        CGAffineTransform below = view->presentationTransform(starts);
+        EXPECT_NEAR(below.ty, 39.76, 1e-9);
+        EXPECT_EQ(below.d, 0.9);
+        EXPECT_EQ(view->presentationAlpha(starts + secondsToNanos(0.45)), 1);
+        EXPECT_EQ(view->presentationTransform(starts + secondsToNanos(0.45)),
+                  CGAffineTransformIdentity);
     }
     EXPECT_TRUE(renamed->animations().empty());
     EXPECT_EQ(renamed->alpha(), 1);
 }
 
 TEST_F(Notifications, WithoutTheHostViewsOnlyTheStateIsRecorded) {
-    launch();
     notificationView = nullptr;
     defaultPlayerViewParent = nullptr;
     originalPlayerView = nullptr;
-    hideNotifications(YES);
+    send(sheet(), "hideNotifications:", YES);
     send(sheet(), "hidePlayer");
     EXPECT_EQ(prevNotification, 1);
     EXPECT_EQ(ls->notificationList->alpha(), 1);
 }
 
-TEST_F(Notifications, EveryAdjunctItemAfterTheFirstCollapsesAtItsLayoutPass) {
-    launch();
+TEST_F(Notifications, LayoutPassesKeepTheAdjunctListAndLaterItemsCollapsed) {
     Ref<CSAdjunctItemView> more[] = {UIView::make<CSAdjunctItemView>(),
                                      UIView::make<CSAdjunctItemView>()};
     for (auto& item : more)
         ls->adjunctStack->addArrangedSubview(item);
-    ls->layoutAll();
-    for (auto& item : more)
-        EXPECT_TRUE(collapsed(item));
-    EXPECT_EQ(zeroHeightPins(ls->mediaItem), 0) << "the first item stays";
-    EXPECT_TRUE(collapsed(ls->platter)) << "pinned once, however often it is asked";
-}
-
-TEST_F(Notifications, TheAdjunctListIsHiddenWithZeroHeightAtEveryLayoutPass) {
-    launch();
     for (int pass = 0; pass < 2; pass++) {
         ls->adjunctList->setHidden(NO);
         ls->layoutAll();
         EXPECT_TRUE(ls->adjunctList->isHidden());
-        EXPECT_EQ(zeroHeightPins(ls->adjunctList), 1);
+        EXPECT_EQ(zeroHeightPins(ls->adjunctList), 1) << "pinned once, however often asked";
+        for (auto& item : more)
+            EXPECT_TRUE(collapsed(item));
     }
+    EXPECT_EQ(zeroHeightPins(ls->mediaItem), 0) << "the first item stays";
+    EXPECT_TRUE(collapsed(ls->platter));
 }
 
 TEST_F(Notifications, OnlyDarkModeGivesTheAdjunctListTheLightStyle) {
-    launch();
     for (auto [style, expected] : {std::pair{"darkMode", 1}, {"colorFlow", 0}, {"lightMode", 0}}) {
         styleValue = style;
         auto controller = UIViewController::make<CSNotificationAdjunctListViewController>();

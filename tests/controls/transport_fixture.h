@@ -13,9 +13,8 @@ namespace transporttest {
 
 class LockScreenTest : public ::testing::Test {
   protected:
-    void launch(std::vector<std::pair<std::string, PreferenceValue>> prefs = {}) {
-        prefs.insert(prefs.begin(), {"Enabled", true});
-        device.write(prefs);
+    void SetUp() override {
+        device.write({{"Enabled", true}});
         UIScreen::mainScreen()->setSize(CGSizeMake(320, 568));
         SBRegisterHostClasses();
         initialiseVey();
@@ -24,11 +23,7 @@ class LockScreenTest : public ::testing::Test {
         run(1);
     }
     static void run(double seconds) { MainQueue::shared().runFor(seconds); }
-    static double now() { return MainQueue::shared().now(); }
     UIView* sheet() const { return ls->coverSheet; }
-    template <class T> T* part(AttachedProperty<T> property) const {
-        return attached(sheet(), property);
-    }
 
     TestDevice device;
     SBLockScreen* ls = nullptr;

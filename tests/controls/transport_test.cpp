@@ -6,8 +6,7 @@ using namespace transporttest;
 using Transport = LockScreenTest;
 
 TEST_F(Transport, APressDuringAPressSendsAgainAndStartsANewPair) {
-    launch();
-    UIButton* button = part(prop::veySkipButton);
+    UIButton* button = attached(sheet(), prop::veySkipButton);
     send(sheet(), "skipSong");
     run(0.1);
     send(sheet(), "skipSong");
@@ -20,11 +19,9 @@ TEST_F(Transport, APressDuringAPressSendsAgainAndStartsANewPair) {
 }
 
 TEST_F(Transport, ThePlayStateIsKeptBeforeThePlayerHasItsIcon) {
-    launch();
     setAttached(sheet(), prop::pausePlayIcon, nullptr);
+    MRNowPlayingService::shared().play({});
     for (bool playing : {true, false}) {
-        MRTrack track;
-        MRNowPlayingService::shared().play(track);
         MRNowPlayingService::shared().setPlaying(playing);
         run(0.1);
         EXPECT_EQ(isPlayingMusic, playing);

@@ -10,44 +10,40 @@ namespace {
 class SwitchTest : public PlayerTest {
   protected:
     void SetUp() override {
-        PlayerTest::SetUp();
-        install(prefs(), true);
+        install(true);
         sheet_ = makeSheet();
-        window_ = show(sheet_);
-        calls().clear();
+        calls.clear();
     }
-    virtual std::vector<std::pair<std::string, PreferenceValue>> prefs() { return {}; }
     // A layout switch, with everything it starts run to its end.
     void switchLayout() {
         send(sheet_.get(), "hideVeyView");
         MainQueue::shared().runFor(1);
-        window_->layoutIfNeeded();
+        sheet_->window()->layoutIfNeeded();
     }
     UIView* view(AttachedProperty<UIView> property) const { return part(sheet_, property); }
 
     Ref<UIView> sheet_;
-    UIWindow* window_ = nullptr;
 };
 
 } // namespace
 
 TEST_F(SwitchTest, CallsIntoTheOtherPartsAndSizesThePanelWithoutANotificationList) {
     send(sheet_.get(), "hideVeyView");
-    ASSERT_EQ(selectors(), std::vector<std::string>{"hideNotifications:"});
-    EXPECT_FALSE(calls()[0].flag) << "notifications come back for the mini player";
+    EXPECT_EQ(calls, std::vector<std::string>{"hideNotifications: NO"})
+        << "notifications come back for the mini player";
     MainQueue::shared().runFor(0.299);
-    EXPECT_EQ(calls().size(), 1u) << "the rebuild waits 0.3 s";
+    EXPECT_EQ(calls.size(), 1u) << "the rebuild waits 0.3 s";
     MainQueue::shared().runFor(0.002);
-    EXPECT_EQ(selectors(),
-              (std::vector<std::string>{"hideNotifications:", "processStyle:shouldGenerate:",
-                                        "hidePlayer", "processStyle:shouldGenerate:"}));
-    EXPECT_FALSE(calls()[1].flag || calls()[3].flag) << "restyled, never regenerated";
-    window_->layoutIfNeeded();
+    EXPECT_EQ(calls,
+              (std::vector<std::string>{"hideNotifications: NO", "processStyle:shouldGenerate: NO",
+                                        "hidePlayer", "processStyle:shouldGenerate: NO"}))
+        << "restyled, never regenerated";
+    sheet_->window()->layoutIfNeeded();
     EXPECT_EQ(view(prop::veyMiniBackgroundView)->frame().size, CGSizeMake(370.5, 165.75));
 
-    calls().clear();
+    calls.clear();
     switchLayout();
-    EXPECT_TRUE(calls().at(0).flag) << "notifications hide for the maxi player";
+    EXPECT_EQ(calls.at(0), "hideNotifications: YES") << "notifications hide for the maxi player";
 }
 
 TEST_F(SwitchTest, AMiniRebuildKeepsACollapseInPlace) {
@@ -65,36 +61,30 @@ TEST_F(SwitchTest, AMiniRebuildKeepsACollapseInPlace) {
     EXPECT_EQ(view(prop::veyBackgroundArtwork)->alpha(), 0);
 }
 
-struct MiniCase {
-    const char* name;
-    std::vector<std::pair<std::string, PreferenceValue>> prefs;
-    double cornerRadius;
-    bool panelHidden;
-};
-void PrintTo(const MiniCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class MiniSettingsTest : public SwitchTest, public ::testing::WithParamInterface<MiniCase> {
-    std::vector<std::pair<std::string, PreferenceValue>> prefs() override {
-        return GetParam().prefs;
+TEST_F(SwitchTest, SettingsShapeEachMiniRebuild) {
+    // Half the corner radius towards zero, the app icon a tenth of the artwork setting rounded
+    // down, no panel with its switch off or without a material.
+    struct Case {
+        const char *radius, *artworkSize, *blurMode;
+        bool panelSwitch;
+        double cornerRadius;
+        bool panelHidden;
+    } cases[] = {{"21", "259", "1", YES, 10, NO},
+                 {"-5", "250", "1", YES, -2, NO},
+                 {"20", "250", "1", NO, 10, YES},
+                 {"20", "250", "2", YES, 10, YES}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.radius) + " " + c.artworkSize + " " + c.blurMode);
+        newCornerRadius = c.radius;
+        newArtworkSize = c.artworkSize;
+        blurModeValue = c.blurMode;
+        miniBackgroundSwitch = c.panelSwitch;
+        switchLayout();
+        ASSERT_TRUE(minimized);
+        EXPECT_EQ(view(prop::artworkImageView)->layer()->cornerRadius(), c.cornerRadius);
+        EXPECT_EQ(view(prop::nowPlayingAppIcon)->frame().size.width, 25);
+        EXPECT_EQ(view(prop::veyMiniBackgroundView)->isHidden(), c.panelHidden);
+        EXPECT_FALSE(view(prop::veyPauseButton)->isHidden()) << "its buttons stay";
+        switchLayout();
     }
-};
-
-TEST_P(MiniSettingsTest, ShapeTheMiniLayout) {
-    switchLayout();
-    EXPECT_EQ(view(prop::artworkImageView)->layer()->cornerRadius(), GetParam().cornerRadius);
-    EXPECT_EQ(view(prop::nowPlayingAppIcon)->frame().size.width, 25);
-    EXPECT_EQ(view(prop::veyMiniBackgroundView)->isHidden(), GetParam().panelHidden);
-    EXPECT_FALSE(view(prop::veyPauseButton)->isHidden()) << "its buttons stay";
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Modes, MiniSettingsTest,
-    ::testing::Values(
-        MiniCase{"OddRadiusHalvedDown", {{"CornerRadius", "21"}}, 10, false},
-        MiniCase{"NegativeRadiusHalvedTowardsZero", {{"CornerRadius", "-5"}}, -2, false},
-        MiniCase{"IconIsATenthOfTheArtworkSetting", {{"artworkSize", "259"}}, 10, false},
-        MiniCase{"PanelSwitchOff", {{"veyMiniBackgroundView", false}}, 10, true},
-        MiniCase{"NoMaterial", {{"blurMode", "2"}}, 10, true}),
-    [](const auto& info) { return std::string(info.param.name); });
