@@ -1,4 +1,4 @@
-// Test helpers: a device root of its own for each test, and a listing of the runtime.
+// Test helpers: a device root of its own for each test.
 #pragma once
 
 #include "entry/install.h"
@@ -6,7 +6,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <map>
 #include <unistd.h>
 
 struct TestDevice {
@@ -23,24 +22,3 @@ struct TestDevice {
     }
     std::string root;
 };
-
-// Every method and property of every class registered so far, by class name.
-inline std::map<std::string, std::vector<std::string>> runtimeListing() {
-    std::map<std::string, std::vector<std::string>> out;
-    for (Class c : objc_classList()) {
-        auto& lines = out[c->name];
-        for (Class k : {c, object_getClass(c)})
-            for (auto& l : class_methodListing(k))
-                lines.push_back(l);
-        for (auto& l : class_propertyListing(c))
-            lines.push_back(l);
-    }
-    return out;
-}
-
-// Only classes present before count: the store may register its own class on first use.
-inline void expectListingUnchanged(const std::map<std::string, std::vector<std::string>>& before) {
-    auto after = runtimeListing();
-    for (auto& [name, lines] : before)
-        EXPECT_EQ(after[name], lines) << name;
-}

@@ -51,8 +51,6 @@ INSTANTIATE_TEST_SUITE_P(
                           kCollapsed));
 
 TEST_F(ModesScenario, TwoHundredSwitchesLeaveNothingBehind) {
-    // Pictures of cross-dissolves are not looked at here and cost most of the time.
-    UIViewSetTransitionSnapshotHook(nullptr);
     std::string twenty;
     for (int i = 0; i < 20; i++)
         twenty += kSwitch;
