@@ -6,7 +6,6 @@
 
 #include <cmath>
 #include <csetjmp>
-#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <jpeglib.h>
@@ -16,16 +15,15 @@
 namespace samples {
 
 using Bytes = std::vector<std::uint8_t>;
-// r, g, b for pixel (x, y).
-using RGB = std::function<void(int x, int y, std::uint8_t* rgb)>;
 
 struct JPEGOptions {
-    bool progressive = false;
-    bool grey = false;
+    bool progressive = false, grey = false;
     bool cmyk = false; // written as Adobe-style inverted CMYK
 };
 
-inline Bytes jpeg(int width, int height, const RGB& pixel, JPEGOptions options = {}) {
+// `pixel(x, y, rgb)` writes r, g, b (grey: the first byte only).
+inline Bytes jpeg(int width, int height, const std::function<void(int, int, std::uint8_t*)>& pixel,
+                  JPEGOptions options = {}) {
     jpeg_compress_struct info{};
     jpeg_error_mgr error{};
     info.err = jpeg_std_error(&error);
@@ -38,17 +36,15 @@ inline Bytes jpeg(int width, int height, const RGB& pixel, JPEGOptions options =
     info.input_components = options.grey ? 1 : options.cmyk ? 4 : 3;
     info.in_color_space = options.grey ? JCS_GRAYSCALE : options.cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
-    if (options.cmyk) jpeg_set_colorspace(&info, JCS_CMYK);
+    if (options.cmyk) jpeg_set_colorspace(&info, JCS_CMYK); // writes the Adobe marker too
     jpeg_set_quality(&info, 90, TRUE);
     if (options.progressive) jpeg_simple_progression(&info);
-    if (options.cmyk) info.write_Adobe_marker = TRUE;
     jpeg_start_compress(&info, TRUE);
     Bytes row(std::size_t(width) * 4 + 2);
     while (info.next_scanline < info.image_height) {
-        int y = int(info.next_scanline);
-        // Grey keeps the first byte; inverted (Adobe) CMYK without black stores 255 - ink = RGB.
+        // Inverted (Adobe) CMYK without black stores 255 - ink, which is RGB.
         for (int x = 0; x < width; ++x) {
-            pixel(x, y, &row[std::size_t(x) * info.input_components]);
+            pixel(x, int(info.next_scanline), &row[std::size_t(x) * info.input_components]);
             if (options.cmyk) row[x * 4 + 3] = 255;
         }
         JSAMPROW r = row.data();
@@ -69,10 +65,7 @@ inline Bytes png(int width, int height, int colorType, int bitDepth, const std::
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return {};
-    }
+    if (setjmp(png_jmpbuf(png))) return png_destroy_write_struct(&png, &info), Bytes{};
     auto append = [](png_structp png, png_bytep data, png_size_t n) {
         auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
         out->insert(out->end(), data, data + n);
@@ -118,6 +111,10 @@ inline CGImageRef bitmap(int width, int height,
         for (int x = 0; x < width; ++x)
             image->data[std::size_t(y) * width + x] = pixel(x, y);
     return image;
+}
+inline Ref<UIImage> image(int width, int height,
+                          const std::function<std::uint32_t(int, int)>& pixel) {
+    return UIImage::imageWithCGImage(bitmap(width, height, pixel));
 }
 
 inline CGImageRef photoBitmap(int width, int height) {
