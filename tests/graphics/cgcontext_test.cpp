@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 using samples::at;
+using samples::maxDifference;
 
 namespace {
 
@@ -26,16 +27,6 @@ void fill(const CGColor& color, CGRect rect) {
 void drawInCairo(UIImage* image, CGRect rect, cairo_operator_t op = CAIRO_OPERATOR_OVER,
                  double alpha = 1) {
     UIImageDrawInCairo(UIGraphicsGetCurrentContext()->drawTarget(), image, rect, op, alpha);
-}
-
-int maxDifference(const UIImage* a, const UIImage* b) {
-    int worst = 0;
-    const CGImage &x = *a->CGImage(), &y = *b->CGImage();
-    for (std::size_t i = 0; i < x.pixelCount(); ++i)
-        for (int shift = 0; shift < 32; shift += 8)
-            worst = std::max(worst, std::abs(int((x.pixels()[i] >> shift) & 0xff) -
-                                             int((y.pixels()[i] >> shift) & 0xff)));
-    return worst;
 }
 
 } // namespace

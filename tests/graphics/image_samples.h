@@ -15,6 +15,7 @@
 namespace samples {
 
 using Bytes = std::vector<std::uint8_t>;
+using Pixels = std::function<std::uint32_t(int x, int y)>; // premultiplied ARGB32 words
 
 struct JPEGOptions {
     bool progressive = false, grey = false;
@@ -103,17 +104,15 @@ inline void photo(int x, int y, std::uint8_t* rgb) {
     rgb[0] = clamp(r + n), rgb[1] = clamp(g + n), rgb[2] = clamp(b + n);
 }
 
-// A bitmap filled by `pixel` (premultiplied ARGB32 words).
-inline CGImageRef bitmap(int width, int height,
-                         const std::function<std::uint32_t(int, int)>& pixel) {
+// A bitmap filled by `pixel`.
+inline CGImageRef bitmap(int width, int height, const Pixels& pixel) {
     auto image = CGImageAllocate(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             image->data[std::size_t(y) * width + x] = pixel(x, y);
     return image;
 }
-inline Ref<UIImage> image(int width, int height,
-                          const std::function<std::uint32_t(int, int)>& pixel) {
+inline Ref<UIImage> image(int width, int height, const Pixels& pixel) {
     return UIImage::imageWithCGImage(bitmap(width, height, pixel));
 }
 
@@ -130,6 +129,22 @@ inline Ref<UIImage> decode(const Bytes& bytes) {
 }
 inline std::uint32_t at(const UIImage* image, int x, int y) {
     return image->CGImage()->row(y)[x];
+}
+
+// The largest difference of any channel between a(x, y) and b(x, y) over `r`.
+inline int maxDifference(const Pixels& a, const Pixels& b, PixelRect r) {
+    int worst = 0;
+    for (int y = r.y; y < r.bottom(); ++y)
+        for (int x = r.x; x < r.right(); ++x)
+            for (int shift = 0; shift < 32; shift += 8)
+                worst = std::max(worst, std::abs(int((a(x, y) >> shift) & 0xff) -
+                                                 int((b(x, y) >> shift) & 0xff)));
+    return worst;
+}
+inline int maxDifference(const UIImage* a, const UIImage* b) {
+    return maxDifference([&](int x, int y) { return at(a, x, y); },
+                         [&](int x, int y) { return at(b, x, y); },
+                         {0, 0, a->CGImage()->width, a->CGImage()->height});
 }
 
 } // namespace samples
