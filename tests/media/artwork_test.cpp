@@ -63,10 +63,7 @@ TEST_F(ArtworkTest, TheArtworkViewHookActsOnlyOnTheLockScreen) {
     EXPECT_EQ(other->artworkImage(), given.get());
 
     // On the lock screen the host gets the artwork accepted before, once the info arrives.
-    MRTrack track;
-    track.title = "Lock";
-    track.artworkData = artwork(50, 50, 0xa0a000, 0x00a0a0);
-    MRNowPlayingService::shared().play(track);
+    play("Lock", std::nullopt, artwork(50, 50, 0xa0a000, 0x00a0a0));
     run(2);
     Ref<UIImage> accepted = highresImage;
     ASSERT_TRUE(accepted);
