@@ -4,9 +4,11 @@
 #include "platform/foundation/foundation.h"
 #include "platform/graphics/graphics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <jpeglib.h>
 #include <png.h>
