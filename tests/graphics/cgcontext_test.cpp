@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 using samples::at;
+using samples::maxDifference;
 
 namespace {
 
-Ref<UIImage> draw(CGSize size, bool opaque, CGFloat scale, const std::function<void()>& body) {
+Ref<UIImage> draw(CGSize size, bool opaque, const std::function<void()>& body = {},
+                  CGFloat scale = 1) {
     UIGraphicsBeginImageContextWithOptions(size, opaque, scale);
-    body();
+    if (body) body();
     Ref<UIImage> image = UIGraphicsGetImageFromCurrentImageContext();
     UIGraphicsEndImageContext();
     return image;
@@ -27,40 +29,25 @@ void drawInCairo(UIImage* image, CGRect rect, cairo_operator_t op = CAIRO_OPERAT
     UIImageDrawInCairo(UIGraphicsGetCurrentContext()->drawTarget(), image, rect, op, alpha);
 }
 
-Ref<UIImage> image(int w, int h, const std::function<std::uint32_t(int, int)>& pixel) {
-    return UIImage::imageWithCGImage(samples::bitmap(w, h, pixel));
-}
-
-int maxDifference(const UIImage* a, const UIImage* b) {
-    int worst = 0;
-    const CGImage &x = *a->CGImage(), &y = *b->CGImage();
-    for (std::size_t i = 0; i < x.pixelCount(); ++i)
-        for (int shift = 0; shift < 32; shift += 8)
-            worst = std::max(worst, std::abs(int((x.pixels()[i] >> shift) & 0xff) -
-                                             int((y.pixels()[i] >> shift) & 0xff)));
-    return worst;
-}
-
 } // namespace
 
 TEST(CGContext, StartsTransparentOrBlackAtTheRequestedScale) {
-    auto clear = draw({3, 2}, false, 2, [] {});
+    auto clear = draw({3, 2}, false, {}, 2);
     ASSERT_TRUE(clear);
     EXPECT_EQ(clear->size(), CGSizeMake(3, 2));
     EXPECT_EQ(clear->CGImage()->width, 6);
     EXPECT_EQ(at(clear, 5, 3), 0u);
     EXPECT_FALSE(clear->CGImage()->opaque);
-    auto black = draw({2, 2}, true, 1, [] {});
+    auto black = draw({2, 2}, true);
     EXPECT_EQ(at(black, 1, 1), 0xff000000u);
     EXPECT_TRUE(black->CGImage()->opaque);
     // A fractional size gains a pixel instead of losing one.
-    EXPECT_EQ(draw({10.5, 1}, false, 1, [] {})->CGImage()->width, 11);
-    EXPECT_EQ(draw({1.5 * 1001, 1}, false, 1, [] {})->CGImage()->width, 1502);
-    EXPECT_FALSE(draw({0, 10}, false, 1, [] {}));
+    EXPECT_EQ(draw({1.5 * 1001, 1}, false)->CGImage()->width, 1502);
+    EXPECT_FALSE(draw({0, 10}, false));
 }
 
 TEST(CGContext, FillsAndScreenGiveTheirWorkedValues) {
-    auto filled = draw({4, 2}, false, 1, [] {
+    auto filled = draw({4, 2}, false, [] {
         fill({1, 0, 0, 1}, {{0, 0}, {2, 2}});
         fill({1, 1, 1, 0.5}, {{2, 0}, {2, 2}});
     });
@@ -68,8 +55,8 @@ TEST(CGContext, FillsAndScreenGiveTheirWorkedValues) {
     EXPECT_NEAR(int(pixelAlpha(at(filled, 3, 0))), 128, 1);
     EXPECT_EQ(pixelRed(at(filled, 3, 0)), pixelAlpha(at(filled, 3, 0)));
 
-    auto grey = image(8, 8, [](int, int) { return packPixel(255, 128, 128, 128); });
-    auto screened = draw({8, 8}, false, 1, [&] {
+    auto grey = samples::image(8, 8, [](int, int) { return packPixel(255, 128, 128, 128); });
+    auto screened = draw({8, 8}, false, [&] {
         grey->drawInRect({{0, 0}, {8, 8}});
         grey->drawInRect({{0, 0}, {8, 8}}, kCGBlendModeScreen, 1);
     });
@@ -77,42 +64,38 @@ TEST(CGContext, FillsAndScreenGiveTheirWorkedValues) {
 }
 
 TEST(CGContext, WholePixelCompositingAgreesWithCairo) {
-    auto base =
-        image(40, 30, [](int x, int y) { return packPixel(255, x * 6, y * 8, x * y % 256); });
-    auto over = image(40, 30, [](int x, int y) {
+    auto base = samples::image(
+        40, 30, [](int x, int y) { return packPixel(255, x * 6, y * 8, x * y % 256); });
+    auto over = samples::image(40, 30, [](int x, int y) {
         std::uint32_t a = std::uint32_t((x * 7 + y * 3) % 256);
         return packPixel(a, a * (x % 3) / 2, a / 3, a);
     });
+    // A one-colour image stretched is a fill; it must look like the stretched bitmap.
+    auto solid = draw({7, 9}, false, [] { fill({0.2, 0.4, 0.6, 0.8}, {{0, 0}, {7, 9}}); });
+    EXPECT_TRUE(solid->CGImage()->solid);
     // Over a bitmap, and over a context filled black (the direct path's shortcut for it).
     auto under = [&](bool black) {
         if (black) return fill({0, 0, 0, 1}, {{0, 0}, {40, 30}});
         base->drawInRect({{0, 0}, {40, 30}});
     };
-    for (bool black : {false, true})
-        for (CGBlendMode mode : {kCGBlendModeNormal, kCGBlendModeScreen})
-            for (double alpha : {1.0, 0.45, 0.15}) {
-                SCOPED_TRACE(testing::Message()
-                             << "black " << black << " mode " << int(mode) << " alpha " << alpha);
-                auto direct = draw({40, 30}, false, 1, [&] {
-                    under(black);
-                    over->drawInRect({{0, 0}, {40, 30}}, mode, alpha);
-                });
-                auto viaCairo = draw({40, 30}, false, 1, [&] {
-                    under(black);
-                    drawInCairo(over, {{0, 0}, {40, 30}}, cairoOperatorForBlendMode(mode), alpha);
-                });
-                EXPECT_LE(maxDifference(direct, viaCairo), 1);
-            }
-    // A one-colour image stretched is a fill; it must look like the stretched bitmap.
-    auto overlay = draw({7, 9}, false, 1, [] { fill({0.2, 0.4, 0.6, 0.8}, {{0, 0}, {7, 9}}); });
-    EXPECT_TRUE(overlay->CGImage()->solid);
-    auto filled = draw({20, 20}, false, 1, [&] {
-        overlay->drawInRect({{0, 0}, {20, 20}}, kCGBlendModeNormal, 0.5);
-    });
-    auto stretched = draw({20, 20}, false, 1, [&] {
-        drawInCairo(overlay, {{0, 0}, {20, 20}}, CAIRO_OPERATOR_OVER, 0.5);
-    });
-    EXPECT_LE(maxDifference(filled, stretched), 1);
+    for (UIImage* top : {over.get(), solid.get()})
+        for (bool black : {false, true})
+            for (CGBlendMode mode : {kCGBlendModeNormal, kCGBlendModeScreen})
+                for (double alpha : {1.0, 0.45, 0.15}) {
+                    SCOPED_TRACE(testing::Message()
+                                 << "solid " << (top == solid) << " black " << black << " mode "
+                                 << int(mode) << " alpha " << alpha);
+                    auto direct = draw({40, 30}, false, [&] {
+                        under(black);
+                        top->drawInRect({{0, 0}, {40, 30}}, mode, alpha);
+                    });
+                    auto viaCairo = draw({40, 30}, false, [&] {
+                        under(black);
+                        drawInCairo(top, {{0, 0}, {40, 30}}, cairoOperatorForBlendMode(mode),
+                                    alpha);
+                    });
+                    EXPECT_LE(maxDifference(direct, viaCairo), 1);
+                }
 }
 
 TEST(CGContext, SnapshotsKeepTheirPixelsWhenDrawingGoesOn) {
@@ -149,19 +132,19 @@ TEST(CGContext, StackAndMissingContextsAreSafe) {
 
 TEST(CGContext, LargeReductionsAverageTheAreaTheyCover) {
     // Quarters of four colours reduced 20 times: each destination pixel is one quarter's mean.
-    auto quarters = image(
+    auto quarters = samples::image(
         80, 40, [](int x, int y) { return (x < 40) == (y < 20) ? 0xffff0000u : 0xff0000ffu; });
-    auto small = draw({4, 2}, true, 1, [&] { quarters->drawInRect({{0, 0}, {4, 2}}); });
+    auto small = draw({4, 2}, true, [&] { quarters->drawInRect({{0, 0}, {4, 2}}); });
     EXPECT_EQ(at(small, 0, 0), 0xffff0000u);
     EXPECT_EQ(at(small, 3, 0), 0xff0000ffu);
     // A reduction by a fraction: the cell straddling the boundary mixes the two sides.
-    auto odd = draw({3, 1}, true, 1, [&] { quarters->drawInRect({{0, 0}, {3, 1}}); });
+    auto odd = draw({3, 1}, true, [&] { quarters->drawInRect({{0, 0}, {3, 1}}); });
     EXPECT_EQ(pixelRed(at(odd, 0, 0)), 128u);
     EXPECT_EQ(pixelBlue(at(odd, 1, 0)), 128u);
     // Close to Cairo's own resampling on a photograph.
     auto photo = UIImage::imageWithCGImage(samples::photoBitmap(300, 200));
-    auto ours = draw({30, 20}, true, 1, [&] { photo->drawInRect({{0, 0}, {30, 20}}); });
-    auto cairos = draw({30, 20}, true, 1, [&] { drawInCairo(photo, {{0, 0}, {30, 20}}); });
+    auto ours = draw({30, 20}, true, [&] { photo->drawInRect({{0, 0}, {30, 20}}); });
+    auto cairos = draw({30, 20}, true, [&] { drawInCairo(photo, {{0, 0}, {30, 20}}); });
     double total = 0;
     for (std::size_t i = 0; i < 600; ++i)
         total += std::abs(int(pixelGreen(ours->CGImage()->pixels()[i])) -
@@ -182,13 +165,7 @@ TEST(CGRectInset, MovesEachSideInOrGivesNull) {
         {{{0, 0}, {100, 50}}, 30, 30, CGRectNull},
         {{{0, 0}, {10, 100}}, 6, 0, CGRectNull},
     };
-    for (const Case& c : cases) {
-        CGRect r = CGRectInset(c.rect, c.dx, c.dy);
-        if (CGRectIsNull(c.expected)) {
-            EXPECT_TRUE(CGRectIsNull(r)) << c.dx;
-        } else {
-            EXPECT_EQ(r, c.expected) << c.dx;
-        }
-    }
+    for (const Case& c : cases)
+        EXPECT_EQ(CGRectInset(c.rect, c.dx, c.dy), c.expected) << c.dx;
     EXPECT_FALSE(CGRectIsNull(CGRectZero));
 }

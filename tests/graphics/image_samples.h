@@ -4,10 +4,11 @@
 #include "platform/foundation/foundation.h"
 #include "platform/graphics/graphics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <csetjmp>
-#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <jpeglib.h>
 #include <png.h>
@@ -16,16 +17,16 @@
 namespace samples {
 
 using Bytes = std::vector<std::uint8_t>;
-// r, g, b for pixel (x, y).
-using RGB = std::function<void(int x, int y, std::uint8_t* rgb)>;
+using Pixels = std::function<std::uint32_t(int x, int y)>; // premultiplied ARGB32 words
 
 struct JPEGOptions {
-    bool progressive = false;
-    bool grey = false;
+    bool progressive = false, grey = false;
     bool cmyk = false; // written as Adobe-style inverted CMYK
 };
 
-inline Bytes jpeg(int width, int height, const RGB& pixel, JPEGOptions options = {}) {
+// `pixel(x, y, rgb)` writes r, g, b (grey: the first byte only).
+inline Bytes jpeg(int width, int height, const std::function<void(int, int, std::uint8_t*)>& pixel,
+                  JPEGOptions options = {}) {
     jpeg_compress_struct info{};
     jpeg_error_mgr error{};
     info.err = jpeg_std_error(&error);
@@ -38,17 +39,15 @@ inline Bytes jpeg(int width, int height, const RGB& pixel, JPEGOptions options =
     info.input_components = options.grey ? 1 : options.cmyk ? 4 : 3;
     info.in_color_space = options.grey ? JCS_GRAYSCALE : options.cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
-    if (options.cmyk) jpeg_set_colorspace(&info, JCS_CMYK);
+    if (options.cmyk) jpeg_set_colorspace(&info, JCS_CMYK); // writes the Adobe marker too
     jpeg_set_quality(&info, 90, TRUE);
     if (options.progressive) jpeg_simple_progression(&info);
-    if (options.cmyk) info.write_Adobe_marker = TRUE;
     jpeg_start_compress(&info, TRUE);
     Bytes row(std::size_t(width) * 4 + 2);
     while (info.next_scanline < info.image_height) {
-        int y = int(info.next_scanline);
-        // Grey keeps the first byte; inverted (Adobe) CMYK without black stores 255 - ink = RGB.
+        // Inverted (Adobe) CMYK without black stores 255 - ink, which is RGB.
         for (int x = 0; x < width; ++x) {
-            pixel(x, y, &row[std::size_t(x) * info.input_components]);
+            pixel(x, int(info.next_scanline), &row[std::size_t(x) * info.input_components]);
             if (options.cmyk) row[x * 4 + 3] = 255;
         }
         JSAMPROW r = row.data();
@@ -69,10 +68,7 @@ inline Bytes png(int width, int height, int colorType, int bitDepth, const std::
     Bytes out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return {};
-    }
+    if (setjmp(png_jmpbuf(png))) return png_destroy_write_struct(&png, &info), Bytes{};
     auto append = [](png_structp png, png_bytep data, png_size_t n) {
         auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
         out->insert(out->end(), data, data + n);
@@ -110,14 +106,16 @@ inline void photo(int x, int y, std::uint8_t* rgb) {
     rgb[0] = clamp(r + n), rgb[1] = clamp(g + n), rgb[2] = clamp(b + n);
 }
 
-// A bitmap filled by `pixel` (premultiplied ARGB32 words).
-inline CGImageRef bitmap(int width, int height,
-                         const std::function<std::uint32_t(int, int)>& pixel) {
+// A bitmap filled by `pixel`.
+inline CGImageRef bitmap(int width, int height, const Pixels& pixel) {
     auto image = CGImageAllocate(width, height);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
             image->data[std::size_t(y) * width + x] = pixel(x, y);
     return image;
+}
+inline Ref<UIImage> image(int width, int height, const Pixels& pixel) {
+    return UIImage::imageWithCGImage(bitmap(width, height, pixel));
 }
 
 inline CGImageRef photoBitmap(int width, int height) {
@@ -133,6 +131,22 @@ inline Ref<UIImage> decode(const Bytes& bytes) {
 }
 inline std::uint32_t at(const UIImage* image, int x, int y) {
     return image->CGImage()->row(y)[x];
+}
+
+// The largest difference of any channel between a(x, y) and b(x, y) over `r`.
+inline int maxDifference(const Pixels& a, const Pixels& b, PixelRect r) {
+    int worst = 0;
+    for (int y = r.y; y < r.bottom(); ++y)
+        for (int x = r.x; x < r.right(); ++x)
+            for (int shift = 0; shift < 32; shift += 8)
+                worst = std::max(worst, std::abs(int((a(x, y) >> shift) & 0xff) -
+                                                 int((b(x, y) >> shift) & 0xff)));
+    return worst;
+}
+inline int maxDifference(const UIImage* a, const UIImage* b) {
+    return maxDifference([&](int x, int y) { return at(a, x, y); },
+                         [&](int x, int y) { return at(b, x, y); },
+                         {0, 0, a->CGImage()->width, a->CGImage()->height});
 }
 
 } // namespace samples

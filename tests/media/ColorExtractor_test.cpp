@@ -1,24 +1,17 @@
 // ColorExtractor: known colours in cluster and brightness order, the tie rule, the shrink rule,
 // the cache and its key, and the class as the runtime sees it.
+#include "graphics/image_samples.h"
 #include "media/ColorExtractor.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-Ref<UIImage> imageOf(int w, int h, const std::function<std::uint32_t(int, int)>& pixel) {
-    auto bitmap = CGImageAllocate(w, h);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            bitmap->data[std::size_t(y) * w + x] = pixel(x, y);
-    return UIImage::imageWithCGImage(bitmap);
-}
-
 // Three vertical bands: black, orange, light blue. The blurred margin is dark, so it joins the
 // black cluster instead of dragging a bright one down.
 const std::uint32_t kBands[3] = {0xff000000u, 0xffe67814u, 0xff78b4f0u};
 Ref<UIImage> bands() {
-    return imageOf(75, 75, [](int x, int) { return kBands[x / 25]; });
+    return samples::image(75, 75, [](int x, int) { return kBands[x / 25]; });
 }
 
 // How far a colour of the result lies from a pixel, per channel, on the 0...255 scale.
@@ -55,8 +48,8 @@ TEST(ColorExtractor, EqualSamplesSendEveryPixelToTheFirstCluster) {
     // dark margin; later passes hand the pure colour on to cluster 1 and then to cluster 2 (a tie
     // never goes to the higher index). So the centres end darkest first, the last one pure.
     const std::uint32_t teal = 0xff208080u;
-    Ref<NSArray> c =
-        ColorExtractor::extractDominantColors(imageOf(75, 75, [&](int, int) { return teal; }), 0);
+    Ref<NSArray> c = ColorExtractor::extractDominantColors(
+        samples::image(75, 75, [&](int, int) { return teal; }), 0);
     EXPECT_GT(offBy(c->objectAtIndex(0), teal), offBy(c->objectAtIndex(1), teal));
     EXPECT_GT(offBy(c->objectAtIndex(1), teal), offBy(c->objectAtIndex(2), teal));
     EXPECT_LE(offBy(c->objectAtIndex(2), teal), 3);
@@ -76,9 +69,9 @@ TEST(ColorExtractor, NilAndEmptyImagesGiveTwoWhitesUncached) {
 }
 
 TEST(ColorExtractor, OnlyLargerImagesAreShrunkOntoBlack) {
-    Ref<UIImage> fits = imageOf(75, 75, [](int, int) { return 0u; });
+    Ref<UIImage> fits = samples::image(75, 75, [](int, int) { return 0u; });
     EXPECT_EQ(ColorExtractor::resizeImageIfNeeded(fits, {75, 75}).get(), fits.get());
-    Ref<UIImage> wide = imageOf(76, 10, [](int, int) { return 0x80808080u; });
+    Ref<UIImage> wide = samples::image(76, 10, [](int, int) { return 0x80808080u; });
     Ref<UIImage> shrunk = ColorExtractor::resizeImageIfNeeded(wide, {75, 75});
     ASSERT_NE(shrunk.get(), wide.get());
     EXPECT_EQ(shrunk->size(), CGSizeMake(75, 75));
@@ -89,24 +82,24 @@ TEST(ColorExtractor, OnlyLargerImagesAreShrunkOntoBlack) {
 TEST(ColorExtractor, TheKeyIsSizeAndPNGContent) {
     ColorExtractor::cache()->removeAllObjects();
     auto gradient = [](int x, int y) { return packPixel(255, x * 3, y * 3, 90); };
-    Ref<NSArray> first = ColorExtractor::extractDominantColors(imageOf(60, 60, gradient), 0);
-    EXPECT_EQ(ColorExtractor::extractDominantColors(imageOf(60, 60, gradient), 0).get(),
+    Ref<NSArray> first = ColorExtractor::extractDominantColors(samples::image(60, 60, gradient), 0);
+    EXPECT_EQ(ColorExtractor::extractDominantColors(samples::image(60, 60, gradient), 0).get(),
               first.get());
     // One pixel changed, and the same pixels at another scale (another point size): new entries.
     ColorExtractor::extractDominantColors(
-        imageOf(60, 60,
-                [&](int x, int y) { return x == 59 && y == 0 ? 0xff000000u : gradient(x, y); }),
+        samples::image(
+            60, 60, [&](int x, int y) { return x == 59 && y == 0 ? 0xff000000u : gradient(x, y); }),
         0);
     ColorExtractor::extractDominantColors(
-        UIImage::imageWithCGImage(imageOf(60, 60, gradient)->CGImage(), 2), 0);
+        UIImage::imageWithCGImage(samples::image(60, 60, gradient)->CGImage(), 2), 0);
     EXPECT_EQ(ColorExtractor::cache()->count(), 3u);
 
-    // The key the cache stands for, written out.
-    Ref<UIImage> row = imageOf(70, 1, [](int x, int) { return packPixel(255, x, 255 - x, 7); });
-    std::string expected =
-        "70.000000_1.000000_" + UIImagePNGRepresentation(row)->base64EncodedStringWithOptions(1);
-    EXPECT_EQ(ColorExtractor::cacheKeyForImage(row)->str(), expected);
-    EXPECT_NE(expected.find("\r\n"), std::string::npos);
+    // The key: the size, then the PNG (its signature starts "iVBORw0KGgo") in 64-column base64.
+    std::string key = ColorExtractor::cacheKeyForImage(samples::image(70, 1, [](int x, int) {
+                          return packPixel(255, x, 0, 7);
+                      }))->str();
+    EXPECT_EQ(key.rfind("70.000000_1.000000_iVBORw0KGgo", 0), 0u) << key;
+    EXPECT_EQ(key.find("\r\n"), 19u + 64u);
     EXPECT_EQ(ColorExtractor::cacheKeyForImage(nullptr)->str(), "0.000000_0.000000_(null)");
 }
 

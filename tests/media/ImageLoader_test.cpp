@@ -1,13 +1,13 @@
 // ImageLoader: nothing to decode answers at once; an image arrives through the main queue, once,
 // through the C++ entry point and the class method alike.
+#include "graphics/image_samples.h"
 #include "media/ImageLoader.h"
 
 #include <gtest/gtest.h>
 
 TEST(ImageLoader, NothingToDecodeAnswersAtOnceAnImageThroughTheMainQueue) {
-    auto bitmap = CGImageAllocate(3, 2);
-    std::fill_n(bitmap->data.get(), 6, 0xff336699u);
-    Ref<NSData> png = UIImagePNGRepresentation(UIImage::imageWithCGImage(bitmap));
+    Ref<NSData> png =
+        UIImagePNGRepresentation(samples::image(3, 2, [](int, int) { return 0xff336699u; }));
     struct Case {
         Ref<NSData> data;
         bool decodes;

@@ -6,10 +6,9 @@
 #include "controls/InnerShadowButton.h"
 #include "entry/properties.h"
 #include "entry/state.h"
-#include "platform/graphics/graphics.h"
+#include "graphics/image_samples.h"
 #include "platform/springboard/springboard.h"
 
-#include <cmath>
 #include <optional>
 
 namespace media {
@@ -21,30 +20,19 @@ inline Ref<UIColor> rgb(std::uint32_t hex) {
 
 // PNG artwork: the left half `left`, the right half `right` (0xRRGGBB), and optionally one
 // pixel of `dot` in the middle of the left half.
-inline Ref<NSData> artwork(int width, int height, std::uint32_t left, std::uint32_t right,
+inline Ref<NSData> artwork(int w, int h, std::uint32_t left, std::uint32_t right,
                            std::optional<std::uint32_t> dot = std::nullopt) {
-    UIGraphicsBeginImageContextWithOptions(CGSizeMake(width, height), YES, 1.0);
-    rgb(left)->setFill();
-    UIRectFill(CGRectMake(0, 0, width / 2.0, height));
-    rgb(right)->setFill();
-    UIRectFill(CGRectMake(width / 2.0, 0, width / 2.0, height));
-    if (dot) {
-        rgb(*dot)->setFill();
-        UIRectFill(CGRectMake(width / 4, height / 2, 1, 1));
-    }
-    Ref<UIImage> image = UIGraphicsGetImageFromCurrentImageContext();
-    UIGraphicsEndImageContext();
-    return UIImagePNGRepresentation(image);
+    return UIImagePNGRepresentation(samples::image(w, h, [&](int x, int y) {
+        return 0xff000000u | (dot && x == w / 4 && y == h / 2 ? *dot : x < w / 2 ? left : right);
+    }));
 }
 
 // A colour (UIColor or CGColor) with the components of `b`.
 inline bool sameColor(const CGColor* a, const UIColor* b) {
-    auto near = [](double x, double y) { return std::abs(x - y) < 1e-9; };
-    return a && b && near(a->r, b->CGColor()->r) && near(a->g, b->CGColor()->g) &&
-           near(a->b, b->CGColor()->b) && near(a->a, b->CGColor()->a);
+    return a && b && *a == b->rgba();
 }
 inline bool sameColor(const UIColor* a, const UIColor* b) {
-    return a && sameColor(a->CGColor(), b);
+    return a && sameColor(&a->rgba(), b);
 }
 
 // Refreshes asked for outside the header's own layout passes, which search it every time.
@@ -82,11 +70,7 @@ class PlayerTest : public ::testing::Test {
     // controller reported it.
     double play(std::optional<std::string> title, std::optional<std::string> artist,
                 Ref<NSData> artworkData) {
-        MRTrack track;
-        track.title = std::move(title);
-        track.artist = std::move(artist);
-        track.artworkData = std::move(artworkData);
-        MRNowPlayingService::shared().play(std::move(track));
+        MRNowPlayingService::shared().play({std::move(title), std::move(artist), artworkData});
         MainQueue::shared().runPending();
         return now();
     }
@@ -107,21 +91,20 @@ class PlayerTest : public ::testing::Test {
     static void buildPlayer(UIView* cover) {
         double w = cover->bounds().size.width;
         auto background = UIView::make<UIImageView>(cover->bounds());
-        auto root = UIView::make(CGRectMake(0, 300, w, 420));
-        auto art = UIView::make<UIImageView>(CGRectMake(70, 20, 250, 250));
-        auto title = UIView::make<UILabel>(CGRectMake(20, 290, w - 40, 24));
-        auto subtitle = UIView::make<UILabel>(CGRectMake(20, 316, w - 40, 20));
-        auto panelView = UIView::make<InnerShadowButton>(CGRectMake(10, 0, w - 20, 400));
         cover->insertSubview(background, 0);
-        cover->addSubview(root);
-        for (UIView* part : std::initializer_list<UIView*>{panelView, art, title, subtitle})
-            root->addSubview(part);
         setAttached(cover, prop::veyBackgroundArtwork, background);
+        auto root = UIView::make(CGRectMake(0, 300, w, 420));
+        cover->addSubview(root);
         setAttached(cover, prop::veyView, root);
-        setAttached(cover, prop::artworkImageView, art);
-        setAttached(cover, prop::veySongLabel, title);
-        setAttached(cover, prop::veyArtistLabel, subtitle);
-        setAttached(cover, prop::veyMiniBackgroundView, panelView);
+        auto put = [&](auto property, auto view) {
+            root->addSubview(view);
+            setAttached(cover, property, view);
+        };
+        put(prop::veyMiniBackgroundView,
+            UIView::make<InnerShadowButton>(CGRectMake(10, 0, w - 20, 400)));
+        put(prop::artworkImageView, UIView::make<UIImageView>(CGRectMake(70, 20, 250, 250)));
+        put(prop::veySongLabel, UIView::make<UILabel>(CGRectMake(20, 290, w - 40, 24)));
+        put(prop::veyArtistLabel, UIView::make<UILabel>(CGRectMake(20, 316, w - 40, 20)));
     }
     TestDevice device;
 };
