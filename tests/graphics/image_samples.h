@@ -1,6 +1,7 @@
 // Sample images made in memory for the image tests (no files, no third-party samples).
 #pragma once
 
+#include "bench/jpeg_encode.h"
 #include "platform/foundation/foundation.h"
 #include "platform/graphics/graphics.h"
 
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <jpeglib.h>
 #include <png.h>
 #include <vector>
 
@@ -19,45 +19,18 @@ namespace samples {
 using Bytes = std::vector<std::uint8_t>;
 using Pixels = std::function<std::uint32_t(int x, int y)>; // premultiplied ARGB32 words
 
-struct JPEGOptions {
-    bool progressive = false, grey = false;
-    bool cmyk = false; // written as Adobe-style inverted CMYK
-};
-
 // `pixel(x, y, rgb)` writes r, g, b (grey: the first byte only).
 inline Bytes jpeg(int width, int height, const std::function<void(int, int, std::uint8_t*)>& pixel,
                   JPEGOptions options = {}) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr error{};
-    info.err = jpeg_std_error(&error);
-    jpeg_create_compress(&info);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &out, &size);
-    info.image_width = JDIMENSION(width);
-    info.image_height = JDIMENSION(height);
-    info.input_components = options.grey ? 1 : options.cmyk ? 4 : 3;
-    info.in_color_space = options.grey ? JCS_GRAYSCALE : options.cmyk ? JCS_CMYK : JCS_RGB;
-    jpeg_set_defaults(&info);
-    if (options.cmyk) jpeg_set_colorspace(&info, JCS_CMYK); // writes the Adobe marker too
-    jpeg_set_quality(&info, 90, TRUE);
-    if (options.progressive) jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    Bytes row(std::size_t(width) * 4 + 2);
-    while (info.next_scanline < info.image_height) {
+    std::size_t components = options.grey ? 1 : options.cmyk ? 4 : 3;
+    auto fill = [&](int y, std::uint8_t* row) {
         // Inverted (Adobe) CMYK without black stores 255 - ink, which is RGB.
         for (int x = 0; x < width; ++x) {
-            pixel(x, int(info.next_scanline), &row[std::size_t(x) * info.input_components]);
+            pixel(x, y, &row[std::size_t(x) * components]);
             if (options.cmyk) row[x * 4 + 3] = 255;
         }
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&info, &r, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    Bytes bytes(out, out + size);
-    std::free(out);
-    return bytes;
+    };
+    return encodeJPEGBytes(width, height, fill, options);
 }
 
 // A PNG from raw rows of the given colour type and bit depth (libpng constants); optional

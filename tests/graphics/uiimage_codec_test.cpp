@@ -24,7 +24,7 @@ void quadrants(int x, int y, std::uint8_t* rgb) {
 TEST(UIImageDecoding, JPEGVariantsDecodeToOpaquePixelsAtScaleOne) {
     struct Case {
         const char* name;
-        samples::JPEGOptions options;
+        JPEGOptions options;
     } cases[] = {{"baseline", {}},
                  {"progressive", {.progressive = true}},
                  {"cmyk", {.cmyk = true}},
