@@ -100,12 +100,3 @@ TEST_F(TrackChangeTest, EqualOrUndecodableArtworkLeavesTheShownOneAndItsColours)
         EXPECT_EQ(headerRefreshes > refreshes, !decodes);
     }
 }
-
-TEST_F(TrackChangeTest, CommandsReachTheSharedMediaControllerFromEventSourceZero) {
-    hostChangeTrack(-1);
-    hostTogglePlayPause();
-    const auto& commands = SBMediaController::sharedInstance()->commands();
-    ASSERT_EQ(commands.size(), 2u);
-    EXPECT_EQ(commands[0].eventSource, 0);
-    EXPECT_EQ(commands[1].eventSource, 0);
-}
