@@ -10,21 +10,16 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
-#include <vector>
 
 class SimulatorTest : public ::testing::Test {
   public:
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vey-sim-test-XXXXXX").string();
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        out_ = mkdtemp(buffer.data());
+        out_ = (std::filesystem::temp_directory_path() / "vey-sim-test-XXXXXX").string();
+        mkdtemp(out_.data());
     }
     void TearDown() override {
         simulator_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(out_, ignored);
+        std::filesystem::remove_all(out_);
     }
 
     sim::Simulator& simulator() {
@@ -51,7 +46,7 @@ class SimulatorTest : public ::testing::Test {
         }
         return "";
     }
-    JsonValue dump() { return JsonReader::parse(simulator().dump().dump()); }
+    JsonValue dump() { return parseJson(simulator().dump().dump()); }
 
     std::string out_;
     std::ostringstream errors_;

@@ -1,6 +1,6 @@
 // Scenarios run against the host with the built plug-in: the stock host when the plug-in is
-// off, the host's flows reaching the plug-in's hooks when it is on, every command's effect,
-// and the errors only a running scenario can find.
+// off, the host's flows reaching the plug-in's hooks when it is on, the dump, settings, artwork
+// and outputs, and the errors only a running scenario can find.
 #include "common/hook_rows.h"
 #include "host/host_fixture.h"
 #include "platform/loader/loader.h"
@@ -118,84 +118,43 @@ TEST_F(SimulatorTest, WithEnabledOnTheHostsFlowsReachThePlugInsHooks) {
 TEST_F(SimulatorTest, DumpHasEveryMemberWithItsType) {
     run("pref Enabled YES\nlaunch\nplay \"A\" \"B\" artwork-ocean.png\nwait 1\n");
     JsonValue d = dump();
-    using T = JsonValue::Type;
-    EXPECT_DOUBLE_EQ(d["time"].number, 1);
-    auto expectKinds = [](const JsonValue& values,
-                          const std::vector<sim::PluginVariable>& variables) {
-        EXPECT_EQ(values.members.size(), variables.size());
-        for (const sim::PluginVariable& v : variables) {
-            T type = values[v.name].type;
-            if (v.kind == sim::VariableKind::Object)
-                EXPECT_TRUE(type == T::Null || type == T::String || type == T::Object ||
-                            type == T::Array)
-                    << v.name;
-            else
-                EXPECT_EQ(type, v.kind == sim::VariableKind::Bool     ? T::Bool
-                                : v.kind == sim::VariableKind::String ? T::String
-                                                                      : T::Number)
-                    << v.name;
+    using K = sim::VariableKind;
+    for (auto [group, variables] : {std::pair{"state", &sim::sharedStateVariables()},
+                                    std::pair{"settings", &sim::settingVariables()}}) {
+        EXPECT_EQ(d[group].members.size(), variables->size()) << group;
+        for (const sim::PluginVariable& v : *variables) {
+            const auto& raw = d[group][v.name].raw;
+            EXPECT_TRUE(v.kind == K::Object   ? !raw.is_boolean() && !raw.is_number()
+                        : v.kind == K::Bool   ? raw.is_boolean()
+                        : v.kind == K::String ? raw.is_string()
+                                              : raw.is_number())
+                << v.name;
         }
-    };
-    expectKinds(d["state"], sim::sharedStateVariables());
-    expectKinds(d["settings"], sim::settingVariables());
+    }
     EXPECT_EQ(d["state"]["highresImage"]["width"].number, 400);
     EXPECT_EQ(d["settings"]["newArtworkSize"].string, "250");
 
     auto checkView = [&](const std::string& name, const JsonValue& view) {
         SCOPED_TRACE(name);
-        if (view.isNull()) return;
-        for (const char* m : {"class", "frame", "hidden", "alpha", "transform", "superview", "text",
+        for (const char* m : {"class", "hidden", "alpha", "presentation", "superview", "text",
                               "textColor", "tintColor", "image", "cornerRadius", "borderWidth",
                               "borderColor", "fontSize", "fontWeight", "contentMode"})
-            EXPECT_TRUE(view.has(m)) << m;
+            EXPECT_TRUE(view.raw.contains(m)) << m;
         EXPECT_EQ(view["frame"].items.size(), 4u);
         EXPECT_EQ(view["transform"].items.size(), 6u);
     };
-    JsonValue views = d["views"];
-    EXPECT_EQ(views.members.size(), 21u);
-    for (auto& [name, view] : views.members)
-        checkView(name, view);
-    EXPECT_EQ(views["veySongLabel"]["text"].string, "A ");
-    EXPECT_EQ(views["veySongLabel"]["superview"].string, "veyView");
-    EXPECT_EQ(views["veyView"]["superview"].string, "CSCoverSheetView");
-    EXPECT_TRUE(views["veyMiniBackgroundView"].has("outlineColor"));
-    EXPECT_FALSE(views["veyView"].has("outlineWidth"));
-
+    EXPECT_EQ(d["views"].members.size(), 21u);
+    for (auto& [name, view] : d["views"].members)
+        if (!view.isNull()) checkView(name, view);
+    EXPECT_TRUE(d["views"]["veyMiniBackgroundView"].raw.contains("outlineColor"));
+    EXPECT_FALSE(d["views"]["veyView"].raw.contains("outlineWidth"));
     JsonValue host = d["host"];
-    EXPECT_EQ(host["mediaCommands"].type, T::Array);
+    EXPECT_TRUE(host["mediaCommands"].raw.is_array());
     for (const char* name : {"notificationList", "adjunctStack", "stockPlayer", "callToActionLabel",
-                             "newTimeControl", "routeLabel"}) {
-        EXPECT_EQ(host[name].type, T::Object) << name;
+                             "newTimeControl", "routeLabel"})
         checkView(name, host[name]);
-    }
     EXPECT_TRUE(host["timeControl"].isNull()); // only below 16
     EXPECT_EQ(host["callToActionLabel"]["text"].string, "Swipe up to open");
-}
-
-TEST_F(SimulatorTest, CommandsChangeTheDeviceMediaAndRoute) {
-    run("device 320x568 scale 2 version 15.2 name \"Tester\"\nlaunch\n"
-        "play \"One\" - \nqueue - \"Two\"\npause\n");
-    JsonValue d = dump();
-    EXPECT_EQ(d["device"]["width"].number, 320);
-    EXPECT_EQ(d["device"]["version"].string, "15.2");
-    EXPECT_EQ(UIScreen::mainScreen()->bounds().size, CGSizeMake(320, 568));
-    EXPECT_EQ(UIDevice::currentDevice()->name()->str(), "Tester");
-    EXPECT_EQ(d["host"]["timeControl"]["class"].string, "MediaControlsTimeControl");
-    EXPECT_EQ(d["host"]["nowPlaying"]["title"].string, "One");
-    EXPECT_TRUE(d["host"]["nowPlaying"]["artist"].isNull());
-    EXPECT_EQ(d["host"]["nowPlaying"]["count"].number, 2);
-    EXPECT_FALSE(d["host"]["playing"].boolean);
-
-    run("resume\nroute headphones\nwait 2.5\n");
-    d = dump();
-    EXPECT_TRUE(d["host"]["playing"].boolean);
-    EXPECT_EQ(d["host"]["route"].string, "headphones");
-    EXPECT_EQ(d["host"]["routeLabel"]["text"].string, "Headphones");
-
-    run("stop\n");
-    d = dump();
-    EXPECT_TRUE(d["host"]["nowPlaying"].isNull());
-    EXPECT_TRUE(d["host"]["stockPlayer"]["hidden"].boolean);
 }
 
 TEST_F(SimulatorTest, SettingsComeFromPrefAndPrefsAndFollowChanges) {
@@ -217,26 +176,17 @@ TEST_F(SimulatorTest, SettingsComeFromPrefAndPrefsAndFollowChanges) {
     run("prefs broken.plist\nprefs broken.plist\n", out_);
     EXPECT_EQ(dump()["settings"]["styleValue"].string, "darkMode");
     EXPECT_TRUE(dump()["settings"]["enabled"].boolean);
-    std::string report = errors_.str();
-    EXPECT_EQ(report.rfind("vey-sim: the settings file " + out_ +
-                               "/device/Library/Preferences/"
-                               "com.lantern.veypreferences.plist is not a property list; the "
-                               "plug-in keeps its last settings\n",
-                           0),
-              0u)
-        << report;
-    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1);
+    EXPECT_EQ(errors_.str(), "vey-sim: the settings file " + out_ +
+                                 "/device/Library/Preferences/com.lantern.veypreferences.plist is "
+                                 "not a property list; the plug-in keeps its last settings\n");
 }
 
 TEST_F(SimulatorTest, PlayerCommandsNeedThePlayer) {
     run("launch\n");
-    EXPECT_EQ(runError("\ntap veySkipButton"),
-              "t.vey:2: the cover sheet has no property 'veySkipButton' (is the plug-in "
-              "installed and enabled?)");
     EXPECT_EQ(runError("swipe down"),
               "t.vey:1: the player is not there (is the plug-in installed and enabled?)");
-    EXPECT_EQ(runError("theme"),
-              "t.vey:1: theme: the cover sheet has no forceLightTheme (is the plug-in enabled?)");
+    EXPECT_EQ(runError("\ntheme"),
+              "t.vey:2: theme: the cover sheet has no forceLightTheme (is the plug-in enabled?)");
 }
 
 TEST_F(SimulatorTest, TapsReachOnlyThePlayersControls) {
@@ -244,10 +194,8 @@ TEST_F(SimulatorTest, TapsReachOnlyThePlayersControls) {
     EXPECT_EQ(runError("tap veyView"), "t.vey:1: 'veyView' is not a control and cannot be tapped");
     for (const char* other : {"noSuchView", "init", "coverSheet", "layoutSubviews"}) {
         std::string message = runError(std::string("tap ") + other);
-        EXPECT_EQ(message.rfind(std::string("t.vey:1: '") + other +
-                                    "' is not one of the player's views (veyView, ",
-                                0),
-                  0u)
+        EXPECT_TRUE(message.starts_with(std::string("t.vey:1: '") + other +
+                                        "' is not one of the player's views (veyView, "))
             << message;
         EXPECT_NE(message.find("veySkipButton"), std::string::npos) << message;
     }
@@ -281,8 +229,7 @@ TEST_F(SimulatorTest, OutputsStayInTheFolderAndAFailedWriteLeavesNothing) {
     run("wait 0.5\ndump nested/early.json\nlaunch\ndump late.json\n");
     ASSERT_EQ(simulator().written().size(), 2u);
     EXPECT_EQ(simulator().written()[0], out_ + "/nested/early.json");
-    std::ifstream in(out_ + "/nested/early.json");
-    JsonValue early = JsonReader::parse(std::string((std::istreambuf_iterator<char>(in)), {}));
+    JsonValue early = readJsonFile(out_ + "/nested/early.json");
     EXPECT_FALSE(early["launched"].boolean);
     EXPECT_DOUBLE_EQ(early["time"].number, 0.5);
     std::string plugins = out_ + "/device/Library/MobileSubstrate/DynamicLibraries/";
@@ -293,8 +240,6 @@ TEST_F(SimulatorTest, OutputsStayInTheFolderAndAFailedWriteLeavesNothing) {
     EXPECT_EQ(runError("dump link/Vey.plist"),
               "t.vey:1: cannot write " + out_ + "/link/Vey.plist: " + out_ +
                   "/link is a link, and outputs stay inside the output folder");
-    EXPECT_EQ(runError("dump ./device/Library/x.json"),
-              "t.vey:1: dump: the output file may not be inside the device folder");
     std::filesystem::create_directories(out_ + "/taken.json/inside");
     EXPECT_EQ(runError("dump taken.json"),
               "t.vey:1: cannot write " + out_ + "/taken.json: Is a directory");
@@ -319,16 +264,3 @@ TEST_F(SimulatorTest, OutputsStayInTheFolderAndAFailedWriteLeavesNothing) {
 }
 
 } // namespace
-
-TEST_F(SimulatorTest, SnapshotsAndFilmsDrawTheScreenAtTheDevicesScale) {
-    run("pref Enabled YES\nplay \"A\" \"B\" artwork-sunset.jpg\nlaunch\nwait 1\n"
-        "snapshot shots/screen.png\nfilm change 0.5 4\n");
-    Ref<UIImage> image = UIImage::imageWithContentsOfFile(out_ + "/shots/screen.png");
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->size(), CGSizeMake(1170, 2532));
-    for (auto [frame, written] : {std::pair{"change-0001.png", true},
-                                  {"change-0002.png", true},
-                                  {"change-0003.png", false}})
-        EXPECT_EQ(std::filesystem::exists(out_ + "/" + frame), written) << frame;
-    EXPECT_NEAR(dump()["time"].number, 1.5, 1e-9) << "the film advances the clock";
-}
