@@ -14,34 +14,29 @@ using sim::ScenarioError;
 
 const std::string kAssets = std::string(VEY_SOURCE_DIR) + "/assets";
 
-sim::Scenario parse(const std::string& text) {
-    return parseScenario(text, "test.vey", kAssets);
-}
-
 // The message of the error the text raises, "" when it parses.
 std::string error(const std::string& text) {
     try {
-        parse(text);
+        parseScenario(text, "test.vey", kAssets);
     } catch (const ScenarioError& e) {
         return e.what();
     }
     return "";
 }
 
-// What running a scenario cannot show: comments, quoting, dashes and the checks' parts.
+// What running a scenario cannot show: comments, quoting, dashes and the device's defaults.
 TEST(Scenario, CommandsParse) {
-    auto s = parse(R"(# a comment line
+    auto s = parseScenario(R"(# a comment line
 device 320x568 scale 2 version 15.8 name "Test \"Phone\""   # trailing comment
 pref Enabled YES
 pref style "YES"
 play "Title # not a comment" - artwork-sunset.jpg
 queue "-" ""
 queue Bare Words
-expect host.mediaCommands[0].delta ~ ( 1,-2.5 ) within 0.5
-match shots/a.png tolerance 0.5% per-pixel 0
 device 390x844
-)");
-    ASSERT_EQ(s.commands.size(), 9u);
+)",
+                           "test.vey", kAssets);
+    ASSERT_EQ(s.commands.size(), 7u);
     EXPECT_EQ(s.commands[0].line, 2);
     EXPECT_EQ(s.commands[0].device.name, "Test \"Phone\"");
     EXPECT_EQ(s.commands[1].boolValue, true);
@@ -54,18 +49,7 @@ device 390x844
     EXPECT_EQ(s.commands[4].track.title, "-"); // only a bare dash means "none"
     EXPECT_EQ(s.commands[4].track.artist, "");
     EXPECT_EQ(s.commands[5].track.artist, "Words");
-    const sim::Expectation& expect = s.commands[6].expectation;
-    EXPECT_EQ(expect.steps.size(), 4u);
-    EXPECT_EQ(std::get<std::size_t>(expect.steps[2]), 0u);
-    EXPECT_EQ(std::get<std::string>(expect.steps[3]), "delta");
-    EXPECT_EQ(expect.op, sim::Expectation::Op::Near);
-    EXPECT_EQ(expect.list, (std::vector<double>{1, -2.5}));
-    EXPECT_EQ(expect.tolerance, 0.5);
-    const Command& match = s.commands[7];
-    EXPECT_EQ(match.goldenPath, kAssets + "/shots/a.png");
-    EXPECT_EQ(match.tolerancePercent, 0.5);
-    EXPECT_EQ(match.perPixel, 0);
-    const sim::DeviceSpec& device = s.commands[8].device; // the defaults
+    const sim::DeviceSpec& device = s.commands[6].device; // the defaults
     EXPECT_EQ(device.scale, 3);
     EXPECT_EQ(device.version, "16.4");
     EXPECT_EQ(device.name, "iPhone");
@@ -104,17 +88,12 @@ TEST(Scenario, MistakesNameTheFileTheLineAndTheProblem) {
              {"launch\ntap 9lives", "test.vey:2: tap: '9lives' is not a name"},
              {"launch\nswipe up", "test.vey:2: swipe: only 'down' is supported"},
              {"theme", "test.vey:1: theme: SpringBoard has not launched yet"},
-             {"layout", "test.vey:1: layout: SpringBoard has not launched yet"},
              {"route bluetooth", "test.vey:1: route: unknown route 'bluetooth'"},
-             {"wait", "test.vey:1: wait: expected a number of seconds"},
              {"wait -1", "test.vey:1: wait: '-1' is not a number of seconds"},
              {"wait nan", "test.vey:1: wait: 'nan' is not a number of seconds"},
              {"wait 1e9", "test.vey:1: wait: at most 3600 seconds at a time"},
              {"dump /etc/passwd", "test.vey:1: dump: the output file must be a relative path"},
-             {"dump ../escape.json", "test.vey:1: dump: the output file must be a relative path"},
              {"snapshot a/../../b.png", "test.vey:1: snapshot: the output file must be"},
-             {"dump device/Library/x.plist",
-              "test.vey:1: dump: the output file may not be inside the device folder"},
              {"film ./device/f 1 1", "test.vey:1: film: the output file may not be inside the"},
              {"film x 0 4", "test.vey:1: film: '0' is not a number of seconds in (0, 600]"},
              {"film x 100 100", "test.vey:1: film: more than 3600 frames"},
@@ -131,20 +110,15 @@ TEST(Scenario, MistakesNameTheFileTheLineAndTheProblem) {
              {"expect veyView", "test.vey:1: expect: expected PATH OP VALUE [within TOL]"},
              {"expect a..b == 1", "test.vey:1: expect: 'a..b' is not a path"},
              {"expect a[x] == 1", "test.vey:1: expect: 'a[x]' is not a path"},
-             {"expect a. == 1", "test.vey:1: expect: 'a.' is not a path"},
              {"expect \"a\" == 1", "test.vey:1: expect: 'a' is not a path"},
              {"expect a =~ 1", "test.vey:1: expect: unknown comparison '=~'"},
              {"expect a < \"1\"", "test.vey:1: expect: < compares numbers, not '1'"},
-             {"expect a >= (1, 2)", "test.vey:1: expect: >= compares numbers, not '(1, 2)'"},
              {"expect a ~ YES", "test.vey:1: expect: ~ compares numbers or lists of numbers"},
              {"expect a == 1 within 1", "test.vey:1: expect: within goes with ~ only"},
              {"expect a ~ 1 within -1", "test.vey:1: expect: within needs a number of at least 0"},
-             {"expect a ~ (1, x)", "test.vey:1: expect: '(1, x)' is not a list of numbers"},
              {"expect a ~ (1,, 2)", "test.vey:1: expect: '(1,, 2)' is not a list of numbers"},
              {"expect a == two words", "test.vey:1: expect: expected one value after =="},
-             {"match", "test.vey:1: match: expected a golden image and options"},
              {"match shot.jpg", "test.vey:1: match: the golden image must be a .png file"},
-             {"match ../shot.png", "test.vey:1: match: the output file must be a relative path"},
              {"match a.png tolerance", "test.vey:1: match: expected a golden image and options"},
              {"match a.png tolerance 101%", "test.vey:1: match: tolerance must be a share of"},
              {"match a.png per-pixel 2.5", "test.vey:1: match: per-pixel must be a whole number"},
@@ -153,7 +127,7 @@ TEST(Scenario, MistakesNameTheFileTheLineAndTheProblem) {
          }) {
         SCOPED_TRACE(c.text);
         std::string message = error(c.text);
-        EXPECT_EQ(message.rfind(c.message, 0), 0u) << message;
+        EXPECT_TRUE(message.starts_with(c.message)) << message;
     }
 }
 
@@ -167,13 +141,6 @@ TEST(Scenario, FilesAreReadRelativeToTheirFolderAndBounded) {
     ASSERT_EQ(s.commands.size(), 2u);
     EXPECT_EQ(s.commands[0].track.artworkPath, (dir / "art" / "cover.jpg").string());
 
-    try {
-        sim::parseScenarioFile((dir / "absent.vey").string());
-        ADD_FAILURE() << "a missing file parsed";
-    } catch (const ScenarioError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  (dir / "absent.vey").string() + ": cannot read the scenario file");
-    }
     std::filesystem::resize_file(dir / "s.vey", sim::kMaxScenarioBytes + 1);
     EXPECT_THROW(sim::parseScenarioFile((dir / "s.vey").string()), ScenarioError);
     std::filesystem::remove_all(dir);

@@ -37,14 +37,21 @@ class SimulatorTest : public ::testing::Test {
     void run(const std::string& text, const std::string& directory = assets()) {
         simulator().run(sim::parseScenario(text, "t.vey", directory, simulator().launched()));
     }
-    // The error the lines raise (a scenario error or a failed output), "" when they run.
+    // The error the lines raise (a scenario error or a failed output), "" when they run; the
+    // output folder is written OUT in it, as in `reported()`, what was said on standard error.
     std::string runError(const std::string& text, const std::string& directory = assets()) {
         try {
             run(text, directory);
         } catch (const std::exception& e) {
-            return e.what();
+            return withOut(e.what());
         }
         return "";
+    }
+    std::string reported() const { return withOut(errors_.str()); }
+    std::string withOut(std::string text) const {
+        for (std::size_t at; (at = text.find(out_)) != std::string::npos;)
+            text.replace(at, out_.size(), "OUT");
+        return text;
     }
     JsonValue dump() { return parseJson(simulator().dump().dump()); }
 

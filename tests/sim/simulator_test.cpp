@@ -1,6 +1,7 @@
 // Scenarios run against the host with the built plug-in: the stock host when the plug-in is
 // off, the host's flows reaching the plug-in's hooks when it is on, the dump, settings, artwork
 // and outputs, and the errors only a running scenario can find.
+#include "common/device.h"
 #include "common/hook_rows.h"
 #include "host/host_fixture.h"
 #include "platform/loader/loader.h"
@@ -13,8 +14,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-using Listing = std::vector<std::string>;
 
 // Whether every method the class has of its own is implemented in the host library (the
 // plug-in's own classes are registered by it and by this test program alike).
@@ -30,40 +29,31 @@ bool isHostClass(Class c) {
 }
 
 // Every host class's methods and properties, its own and its metaclass's.
-std::map<std::string, Listing> classListing() {
-    std::map<std::string, Listing> out;
-    for (Class c : objc_classList()) {
-        if (!isHostClass(c)) continue;
-        Listing l = class_methodListing(c);
-        for (auto& m : class_methodListing(c->isa))
-            l.push_back(m);
-        for (auto& p : class_propertyListing(c))
-            l.push_back(p);
-        out[c->name] = l;
-    }
-    return out;
+std::map<std::string, std::vector<std::string>> classListing() {
+    auto listing = runtimeListing();
+    std::erase_if(listing, [](auto& entry) { return !isHostClass(objc_getClass(entry.first)); });
+    return listing;
 }
 
-void expectStockHost(SimulatorTest& test, const std::string& settings) {
+// No settings at all installs nothing either; that is checked where the plug-in starts.
+TEST_F(SimulatorTest, WithEnabledOffTheHostStaysStock) {
     SBRegisterHostClasses();
     auto before = classListing();
-    test.run(settings +
-             "launch\nplay \"A\" \"B\" artwork-sunset.jpg\nroute airpods\nlayout\nwait 1\n");
+    for (auto [cls, selector] : kHookedMethods)
+        EXPECT_TRUE(before.count(cls)) << cls;
+    run("pref Enabled NO\nlaunch\nplay \"A\" \"B\" artwork-sunset.jpg\nroute airpods\nlayout\n"
+        "wait 1\n");
     EXPECT_TRUE(sim::pluginLoaded());
     auto after = classListing();
-    for (const char* hooked : {"CSCoverSheetView", "SBMediaController", "MPAVRoute",
-                               "MRUArtworkView", "SpringBoard", "UIView"})
-        EXPECT_TRUE(before.count(hooked)) << hooked;
     for (auto& [name, listing] : before)
         EXPECT_EQ(after[name], listing) << name;
 
-    SBLockScreen* ls = SBCurrentLockScreen();
     std::vector<std::string> top;
-    for (auto& sub : ls->coverSheet->subviews())
+    for (auto& sub : SBCurrentLockScreen()->coverSheet->subviews())
         top.push_back(NSStringFromClassName(object_getClass(sub)));
     EXPECT_EQ(top, (std::vector<std::string>{"CSMainPageView", "CSTeachableMomentsContainerView"}));
 
-    JsonValue d = test.dump();
+    JsonValue d = dump();
     EXPECT_FALSE(d["settings"]["enabled"].boolean);
     EXPECT_TRUE(d["state"]["coversheetView"].isNull());
     for (auto& [name, view] : d["views"].members)
@@ -73,14 +63,6 @@ void expectStockHost(SimulatorTest& test, const std::string& settings) {
     EXPECT_GT(d["host"]["adjunctStack"]["frame"][3].number, 0);
     EXPECT_EQ(d["host"]["routeLabel"]["text"].string, "AirPods");
     EXPECT_GT(d["host"]["routeLabel"]["frame"][2].number, 0);
-}
-
-TEST_F(SimulatorTest, WithoutSettingsTheHostStaysStock) {
-    expectStockHost(*this, "");
-}
-
-TEST_F(SimulatorTest, WithEnabledOffTheHostStaysStock) {
-    expectStockHost(*this, "pref Enabled NO\n");
 }
 
 TEST_F(SimulatorTest, WithEnabledOnTheHostsFlowsReachThePlugInsHooks) {
@@ -106,13 +88,7 @@ TEST_F(SimulatorTest, WithEnabledOnTheHostsFlowsReachThePlugInsHooks) {
           "MRUNowPlayingTimeControlsView setFrame:", "CSAdjunctItemView _updateSizeToMimic"})
         EXPECT_GE(callCount(entry), 1) << entry;
 
-    JsonValue state = dump()["state"];
-    EXPECT_EQ(state["coversheetView"].string, "CSCoverSheetView");
-    EXPECT_EQ(state["notificationView"].string, "CSNotificationContainerView");
-    EXPECT_EQ(state["defaultPlayerViewParent"].string, "UIStackView");
-    EXPECT_EQ(state["originalPlayerView"].string, "PLPlatterView");
-    EXPECT_EQ(state["coverName"].string, "A ");
-    EXPECT_EQ(state["artistName"].string, "B ");
+    EXPECT_EQ(dump()["state"]["coverName"].string, "A ");
 }
 
 TEST_F(SimulatorTest, DumpHasEveryMemberWithItsType) {
@@ -131,8 +107,6 @@ TEST_F(SimulatorTest, DumpHasEveryMemberWithItsType) {
                 << v.name;
         }
     }
-    EXPECT_EQ(d["state"]["highresImage"]["width"].number, 400);
-    EXPECT_EQ(d["settings"]["newArtworkSize"].string, "250");
 
     auto checkView = [&](const std::string& name, const JsonValue& view) {
         SCOPED_TRACE(name);
@@ -176,9 +150,9 @@ TEST_F(SimulatorTest, SettingsComeFromPrefAndPrefsAndFollowChanges) {
     run("prefs broken.plist\nprefs broken.plist\n", out_);
     EXPECT_EQ(dump()["settings"]["styleValue"].string, "darkMode");
     EXPECT_TRUE(dump()["settings"]["enabled"].boolean);
-    EXPECT_EQ(errors_.str(), "vey-sim: the settings file " + out_ +
-                                 "/device/Library/Preferences/com.lantern.veypreferences.plist is "
-                                 "not a property list; the plug-in keeps its last settings\n");
+    EXPECT_EQ(reported(), "vey-sim: the settings file OUT/device/Library/Preferences/"
+                          "com.lantern.veypreferences.plist is not a property list; the plug-in "
+                          "keeps its last settings\n");
 }
 
 TEST_F(SimulatorTest, PlayerCommandsNeedThePlayer) {
@@ -238,28 +212,23 @@ TEST_F(SimulatorTest, OutputsStayInTheFolderAndAFailedWriteLeavesNothing) {
 
     std::filesystem::create_directory_symlink(out_ + "/device", out_ + "/link");
     EXPECT_EQ(runError("dump link/Vey.plist"),
-              "t.vey:1: cannot write " + out_ + "/link/Vey.plist: " + out_ +
-                  "/link is a link, and outputs stay inside the output folder");
-    std::filesystem::create_directories(out_ + "/taken.json/inside");
-    EXPECT_EQ(runError("dump taken.json"),
-              "t.vey:1: cannot write " + out_ + "/taken.json: Is a directory");
+              "t.vey:1: cannot write OUT/link/Vey.plist: OUT/link "
+              "is a link, and outputs stay inside the output folder");
 
     // A full disk, as a file-size limit: the write fails with the system's reason.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
+    rlimit small{4096, saved.rlim_max};
     setrlimit(RLIMIT_FSIZE, &small);
     std::string full = runError("snapshot full.png\ndump full.json");
     setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_EQ(full, "t.vey:1: cannot write " + out_ + "/full.png: File too large");
+    EXPECT_EQ(full, "t.vey:1: cannot write OUT/full.png: File too large");
     std::vector<std::string> left;
     for (auto& entry : std::filesystem::directory_iterator(out_))
         left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left,
-              (std::vector<std::string>{"device", "late.json", "link", "nested", "taken.json"}));
+    EXPECT_EQ(left, (std::vector<std::string>{"device", "late.json", "link", "nested"}));
     EXPECT_EQ(simulator().written().size(), 2u);
 }
 
