@@ -5,9 +5,7 @@
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
-#include <stdexcept>
 #include <string>
-#include <utility>
 #include <vector>
 
 struct JsonValue {
@@ -16,23 +14,16 @@ struct JsonValue {
     double number = 0;
     std::string string;
     std::vector<JsonValue> items;
-    std::vector<std::pair<std::string, JsonValue>> members;
 
     explicit JsonValue(const nlohmann::ordered_json& j = nullptr) : raw(j) {
         if (j.is_boolean()) boolean = j.get<bool>();
         if (j.is_number()) number = j.get<double>();
         if (j.is_string()) string = j.get<std::string>();
-        for (auto& [key, value] : j.items())
-            if (j.is_array())
-                items.emplace_back(value);
-            else if (j.is_object())
-                members.emplace_back(key, JsonValue(value));
+        if (j.is_array())
+            for (auto& item : j)
+                items.emplace_back(item);
     }
-    const JsonValue& operator[](const std::string& key) const {
-        for (auto& m : members)
-            if (m.first == key) return m.second;
-        throw std::runtime_error("no member " + key);
-    }
+    JsonValue operator[](const std::string& key) const { return JsonValue(raw.at(key)); }
     const JsonValue& operator[](std::size_t i) const { return items.at(i); }
     bool isNull() const { return raw.is_null(); }
 };
