@@ -9,7 +9,7 @@ namespace {
 
 using Checks = SimulatorTest;
 
-// The skip button is springing back from a tap (its presentation scale about 1.17).
+// The skip button tapped 0.05 s ago: the media controller was asked once.
 const std::string kSpringing = "pref Enabled YES\npref blurRadius 12\nlaunch\n"
                                "play \"Title\" \"Artist\" artwork-sunset.jpg\nwait 2\n"
                                "tap veySkipButton\nwait 0.05\n";
@@ -22,30 +22,25 @@ TEST_F(Checks, ExpectOnEveryKindOfValueAndItsMistakes) {
         {"veySongLabel.text != \"Title\"", ""},
         {"views.veyArtistLabel.text == \"Artist \"", ""},
         {"settings.blurRadius == 12", ""}, // a bare word against text is text
-        {"state.minimized == NO", ""},
         {"veyView.hidden == YES", "expected veyView.hidden == YES but was NO\n"},
         {"time == 2.05", ""},
         {"time > 2", ""},
         {"time <= 2", "expected"},
         {"state.highresImage.width >= 400", ""},
-        {"veySkipButton.image == nil", ""},
         {"host.timeControl.alpha == nil", ""}, // below a nil view
         {"host.timeControl.alpha == 1",
          "expected host.timeControl.alpha == 1 but was nil (host.timeControl is nil)\n"},
-        {"host.mediaCommands[0].command == \"changeTrack\"", ""},
         {"host.mediaCommands[1].command == nil", ""}, // past the end
         {"host.mediaCommands[4].delta > 0",
          "expected host.mediaCommands[4].delta > 0 but was nil (host.mediaCommands has 1 items)\n"},
         {"host.mediaCommands == ()",
          "expected host.mediaCommands == () but was ({\"command\":\"changeTrack\",\"delta\":1,"
          "\"eventSource\":0,\"accepted\":true})\n"},
-        {"veySkipButton.frame ~ (236.925, 356.08, 48.75, 48.75)", ""},
         {"veySkipButton.frame ~ (236.9, 356.1, 48.8, 48.8) within 0.1", ""},
         {"veySkipButton.frame ~ (236.925, 356.08, 48.75)",
          "expected veySkipButton.frame ~ (236.925, 356.08, 48.75) within 0.01 but was "
          "(236.925, 356.08000000000004, 48.75, 48.75)\n"},
         {"veySkipButton.frame == (236.925, 356.08, 48.75, 48.75)", "expected"}, // not exact
-        {"veySkipButton.transform[0] == 1.2", ""},
         {"state.bestColors[2][3] == 1", ""},
         {"nothing == 1", "expect: the dump has no 'nothing' (time, launched, pluginLoaded, "
                          "device, state, settings, views, host, or one of the player's views: "

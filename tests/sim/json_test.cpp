@@ -33,26 +33,16 @@ TEST(Json, NumbersAreShortestExactOrNull) {
         EXPECT_EQ(parseJson(sim::jsonNumber(v)).number, v);
 }
 
-TEST(Json, NestedValuesReadBackInOrder) {
-    Json root = Json::object();
-    root.set("b", true).set("a", nullptr);
+TEST(Json, NestedValuesKeepTheirOrder) {
     Json list = Json::array({1, "two", Json::array({3.5})});
     list.push(Json::object());
-    root.set("list", std::move(list));
-    root.set("empty", Json::array());
-    root.set("weird \"key\"\n", std::string("\x01"));
-    for (bool pretty : {true, false}) {
-        JsonValue v = parseJson(root.dump(pretty));
-        ASSERT_EQ(v.raw.size(), 5u);
-        EXPECT_EQ(v.raw.begin().key(), "b"); // insertion order, not sorted
-        EXPECT_TRUE(v["b"].boolean);
-        EXPECT_TRUE(v["a"].isNull());
-        EXPECT_EQ(v["list"][1].string, "two");
-        EXPECT_EQ(v["list"][2][0].number, 3.5);
-        EXPECT_TRUE(v["list"][3].raw.is_object());
-        EXPECT_TRUE(v["empty"].items.empty());
-        EXPECT_EQ(v["weird \"key\"\n"].string, "\x01");
-    }
+    Json root = Json::object();
+    root.set("b", true).set("a", nullptr).set("list", std::move(list));
+    root.set("weird \"key\"\n", Json::array());
+    const char* expected = R"({"b":true,"a":null,"list":[1,"two",[3.5],{}],"weird \"key\"\n":[]})";
+    EXPECT_EQ(root.dump(false), expected);
+    EXPECT_EQ(nlohmann::ordered_json::parse(root.dump(true)),
+              nlohmann::ordered_json::parse(expected));
 }
 
 } // namespace
