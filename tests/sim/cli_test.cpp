@@ -7,7 +7,6 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
-#include <sstream>
 #include <sys/wait.h>
 #include <vector>
 

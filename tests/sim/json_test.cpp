@@ -17,8 +17,7 @@ TEST(Json, TextIsEscapedAndInvalidUtf8Replaced) {
     EXPECT_EQ(sim::jsonQuote("\xff"), "\"\xEF\xBF\xBD\"");
     EXPECT_EQ(sim::jsonQuote("\xC3"), "\"\xEF\xBF\xBD\"");             // cut short
     EXPECT_EQ(sim::jsonQuote("\xE2\x82\x41"), "\"\xEF\xBF\xBD\x41\""); // one per broken sequence
-    std::string nul("x\0y", 3);
-    EXPECT_EQ(sim::jsonQuote(nul), "\"x\\u0000y\"");
+    EXPECT_EQ(sim::jsonQuote(std::string("x\0y", 3)), "\"x\\u0000y\"");
 }
 
 TEST(Json, NumbersAreShortestExactOrNull) {

@@ -41,8 +41,12 @@ TEST_F(SimulatorTest, WithEnabledOffTheHostStaysStockAndThePlayerIsMissing) {
     auto before = classListing();
     for (auto [cls, selector] : kHookedMethods)
         EXPECT_TRUE(before.count(cls)) << cls;
+    // The stock player shows the track.
     run("pref Enabled NO\nlaunch\nplay \"A\" \"B\" artwork-sunset.jpg\nroute airpods\nlayout\n"
-        "wait 1\n");
+        "wait 1\nexpect settings.enabled == NO\nexpect state.coversheetView == nil\n"
+        "expect host.stockPlayer.hidden == NO\nexpect host.adjunctStack.frame[3] > 0\n"
+        "expect host.routeLabel.text == AirPods\nexpect host.routeLabel.frame[2] > 0\n");
+    EXPECT_EQ(reported(), "");
     EXPECT_TRUE(sim::pluginLoaded());
     auto after = classListing();
     for (auto& [name, listing] : before)
@@ -54,15 +58,8 @@ TEST_F(SimulatorTest, WithEnabledOffTheHostStaysStockAndThePlayerIsMissing) {
     EXPECT_EQ(top, (std::vector<std::string>{"CSMainPageView", "CSTeachableMomentsContainerView"}));
 
     JsonValue d = dump();
-    EXPECT_FALSE(d["settings"]["enabled"].boolean);
-    EXPECT_TRUE(d["state"]["coversheetView"].isNull());
     for (auto& [name, view] : d.raw.at("views").items())
         EXPECT_TRUE(view.is_null()) << name;
-    // The stock player shows the track.
-    EXPECT_FALSE(d["host"]["stockPlayer"]["hidden"].boolean);
-    EXPECT_GT(d["host"]["adjunctStack"]["frame"][3].number, 0);
-    EXPECT_EQ(d["host"]["routeLabel"]["text"].string, "AirPods");
-    EXPECT_GT(d["host"]["routeLabel"]["frame"][2].number, 0);
     // The player's commands say why they cannot run.
     EXPECT_EQ(runError("swipe down"),
               "t.vey:1: the player is not there (is the plug-in installed and enabled?)");
@@ -133,20 +130,15 @@ TEST_F(SimulatorTest, SettingsComeFromPrefAndPrefsAndFollowChanges) {
         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
            "<key>Enabled</key><true/><key>style</key><string>lightMode</string>"
            "<key>artworkSize</key><integer>200</integer></dict></plist>\n";
-    run("prefs domain.plist\npref CornerRadius 30\nlaunch\n", out_);
-    JsonValue s = dump()["settings"];
-    EXPECT_TRUE(s["enabled"].boolean);
-    EXPECT_EQ(s["styleValue"].string, "lightMode");
-    EXPECT_EQ(s["newArtworkSize"].string, "200");
-    EXPECT_EQ(s["newCornerRadius"].string, "30");
-    // After launch a change reaches the running plug-in.
-    run("pref style darkMode\n");
-    EXPECT_EQ(dump()["settings"]["styleValue"].string, "darkMode");
-    // A damaged file leaves the running plug-in's settings alone, reported once.
     std::ofstream(out_ + "/broken.plist") << "<plist><dict><key>style</key>";
-    run("prefs broken.plist\nprefs broken.plist\n", out_);
-    EXPECT_EQ(dump()["settings"]["styleValue"].string, "darkMode");
-    EXPECT_TRUE(dump()["settings"]["enabled"].boolean);
+    // After launch a change reaches the running plug-in; a damaged file leaves its settings
+    // alone, reported once.
+    run("prefs domain.plist\npref CornerRadius 30\nlaunch\nexpect settings.enabled == YES\n"
+        "expect settings.styleValue == lightMode\nexpect settings.newArtworkSize == 200\n"
+        "expect settings.newCornerRadius == 30\npref style darkMode\n"
+        "expect settings.styleValue == darkMode\nprefs broken.plist\nprefs broken.plist\n"
+        "expect settings.styleValue == darkMode\nexpect settings.enabled == YES\n",
+        out_);
     EXPECT_EQ(reported(), "vey-sim: the settings file OUT/device/Library/Preferences/"
                           "com.lantern.veypreferences.plist is not a property list; the plug-in "
                           "keeps its last settings\n");
@@ -162,18 +154,17 @@ TEST_F(SimulatorTest, TapsReachOnlyThePlayersControls) {
             << message;
         EXPECT_NE(message.find("veySkipButton"), std::string::npos) << message;
     }
-    EXPECT_EQ(runError("tap veyArtworkButton"), "");
 }
 
 TEST_F(SimulatorTest, TracksOfOneFileShareItsBytesWithinTheArtworkBudget) {
     artworkBudget_ = 60 << 10; // the three demo pictures are 63 KiB together
     std::ofstream(out_ + "/broken.jpg") << "\xff\xd8\xff this is not a picture";
     std::string art = assets() + "/artwork-";
-    run("pref Enabled YES\nlaunch\nplay \"A\" \"B\" " + out_ + "/broken.jpg\nwait 1\n");
-    JsonValue d = dump();
-    EXPECT_TRUE(d["host"]["nowPlaying"]["hasArtwork"].boolean); // handed over as it is
-    EXPECT_TRUE(d["state"]["highresImage"].isNull());
-    EXPECT_EQ(d["state"]["coverName"].string, "A ");
+    run("pref Enabled YES\nlaunch\nplay \"A\" \"B\" " + out_ +
+        "/broken.jpg\nwait 1\n"
+        "expect host.nowPlaying.hasArtwork == YES\nexpect state.highresImage == nil\n"
+        "expect state.coverName == \"A \"\n"); // handed over as it is, and the track shows
+    EXPECT_EQ(reported(), "");
 
     std::string plays;
     for (int i = 0; i < 10; i++)
@@ -190,14 +181,11 @@ TEST_F(SimulatorTest, TracksOfOneFileShareItsBytesWithinTheArtworkBudget) {
 
 TEST_F(SimulatorTest, OutputsStayInTheFolderAndAFailedWriteLeavesNothing) {
     run("wait 0.5\ndump nested/early.json\nlaunch\ndump late.json\n");
-    ASSERT_EQ(simulator().written().size(), 2u);
-    EXPECT_EQ(simulator().written()[0], out_ + "/nested/early.json");
-    JsonValue early = readJsonFile(out_ + "/nested/early.json");
+    const std::vector<std::string> written = {out_ + "/nested/early.json", out_ + "/late.json"};
+    EXPECT_EQ(simulator().written(), written);
+    JsonValue early = readJsonFile(written[0]);
     EXPECT_FALSE(early["launched"].boolean);
     EXPECT_DOUBLE_EQ(early["time"].number, 0.5);
-    std::string plugins = out_ + "/device/Library/MobileSubstrate/DynamicLibraries/";
-    EXPECT_TRUE(std::filesystem::exists(plugins + "Vey.dylib"));
-    EXPECT_TRUE(std::filesystem::exists(plugins + "Vey.plist"));
 
     std::filesystem::create_directory_symlink(out_ + "/device", out_ + "/link");
     EXPECT_EQ(runError("dump link/Vey.plist"),
@@ -218,7 +206,7 @@ TEST_F(SimulatorTest, OutputsStayInTheFolderAndAFailedWriteLeavesNothing) {
         left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
     EXPECT_EQ(left, (std::vector<std::string>{"device", "late.json", "link", "nested"}));
-    EXPECT_EQ(simulator().written().size(), 2u);
+    EXPECT_EQ(simulator().written(), written);
 }
 
 } // namespace
