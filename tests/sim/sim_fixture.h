@@ -10,21 +10,16 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <sstream>
-#include <vector>
 
 class SimulatorTest : public ::testing::Test {
   public:
     void SetUp() override {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "vey-sim-test-XXXXXX").string();
-        std::vector<char> buffer(pattern.begin(), pattern.end());
-        buffer.push_back('\0');
-        out_ = mkdtemp(buffer.data());
+        out_ = (std::filesystem::temp_directory_path() / "vey-sim-test-XXXXXX").string();
+        mkdtemp(out_.data());
     }
     void TearDown() override {
         simulator_.reset();
-        std::error_code ignored;
-        std::filesystem::remove_all(out_, ignored);
+        std::filesystem::remove_all(out_);
     }
 
     sim::Simulator& simulator() {
@@ -42,16 +37,23 @@ class SimulatorTest : public ::testing::Test {
     void run(const std::string& text, const std::string& directory = assets()) {
         simulator().run(sim::parseScenario(text, "t.vey", directory, simulator().launched()));
     }
-    // The error the lines raise (a scenario error or a failed output), "" when they run.
+    // The error the lines raise (a scenario error or a failed output), "" when they run; the
+    // output folder is written OUT in it, as in `reported()`, what was said on standard error.
     std::string runError(const std::string& text, const std::string& directory = assets()) {
         try {
             run(text, directory);
         } catch (const std::exception& e) {
-            return e.what();
+            return withOut(e.what());
         }
         return "";
     }
-    JsonValue dump() { return JsonReader::parse(simulator().dump().dump()); }
+    std::string reported() const { return withOut(errors_.str()); }
+    std::string withOut(std::string text) const {
+        for (std::size_t at; (at = text.find(out_)) != std::string::npos;)
+            text.replace(at, out_.size(), "OUT");
+        return text;
+    }
+    JsonValue dump() { return parseJson(simulator().dump().dump()); }
 
     std::string out_;
     std::ostringstream errors_;

@@ -1,6 +1,7 @@
 // Scenarios run against the host with the built plug-in: the stock host when the plug-in is
-// off, the host's flows reaching the plug-in's hooks when it is on, every command's effect,
-// and the errors only a running scenario can find.
+// off, the host's flows reaching the plug-in's hooks when it is on, the dump, settings, artwork
+// and outputs, and the errors only a running scenario can find.
+#include "common/device.h"
 #include "common/hook_rows.h"
 #include "host/host_fixture.h"
 #include "platform/loader/loader.h"
@@ -13,8 +14,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-using Listing = std::vector<std::string>;
 
 // Whether every method the class has of its own is implemented in the host library (the
 // plug-in's own classes are registered by it and by this test program alike).
@@ -30,57 +29,42 @@ bool isHostClass(Class c) {
 }
 
 // Every host class's methods and properties, its own and its metaclass's.
-std::map<std::string, Listing> classListing() {
-    std::map<std::string, Listing> out;
-    for (Class c : objc_classList()) {
-        if (!isHostClass(c)) continue;
-        Listing l = class_methodListing(c);
-        for (auto& m : class_methodListing(c->isa))
-            l.push_back(m);
-        for (auto& p : class_propertyListing(c))
-            l.push_back(p);
-        out[c->name] = l;
-    }
-    return out;
+std::map<std::string, std::vector<std::string>> classListing() {
+    auto listing = runtimeListing();
+    std::erase_if(listing, [](auto& entry) { return !isHostClass(objc_getClass(entry.first)); });
+    return listing;
 }
 
-void expectStockHost(SimulatorTest& test, const std::string& settings) {
+// No settings at all installs nothing either; that is checked where the plug-in starts.
+TEST_F(SimulatorTest, WithEnabledOffTheHostStaysStockAndThePlayerIsMissing) {
     SBRegisterHostClasses();
     auto before = classListing();
-    test.run(settings +
-             "launch\nplay \"A\" \"B\" artwork-sunset.jpg\nroute airpods\nlayout\nwait 1\n");
+    for (auto [cls, selector] : kHookedMethods)
+        EXPECT_TRUE(before.count(cls)) << cls;
+    // The stock player shows the track.
+    run("pref Enabled NO\nlaunch\nplay \"A\" \"B\" artwork-sunset.jpg\nroute airpods\nlayout\n"
+        "wait 1\nexpect settings.enabled == NO\nexpect state.coversheetView == nil\n"
+        "expect host.stockPlayer.hidden == NO\nexpect host.adjunctStack.frame[3] > 0\n"
+        "expect host.routeLabel.text == AirPods\nexpect host.routeLabel.frame[2] > 0\n");
+    EXPECT_EQ(reported(), "");
     EXPECT_TRUE(sim::pluginLoaded());
     auto after = classListing();
-    for (const char* hooked : {"CSCoverSheetView", "SBMediaController", "MPAVRoute",
-                               "MRUArtworkView", "SpringBoard", "UIView"})
-        EXPECT_TRUE(before.count(hooked)) << hooked;
     for (auto& [name, listing] : before)
         EXPECT_EQ(after[name], listing) << name;
 
-    SBLockScreen* ls = SBCurrentLockScreen();
     std::vector<std::string> top;
-    for (auto& sub : ls->coverSheet->subviews())
+    for (auto& sub : SBCurrentLockScreen()->coverSheet->subviews())
         top.push_back(NSStringFromClassName(object_getClass(sub)));
     EXPECT_EQ(top, (std::vector<std::string>{"CSMainPageView", "CSTeachableMomentsContainerView"}));
 
-    JsonValue d = test.dump();
-    EXPECT_FALSE(d["settings"]["enabled"].boolean);
-    EXPECT_TRUE(d["state"]["coversheetView"].isNull());
-    for (auto& [name, view] : d["views"].members)
-        EXPECT_TRUE(view.isNull()) << name;
-    // The stock player shows the track.
-    EXPECT_FALSE(d["host"]["stockPlayer"]["hidden"].boolean);
-    EXPECT_GT(d["host"]["adjunctStack"]["frame"][3].number, 0);
-    EXPECT_EQ(d["host"]["routeLabel"]["text"].string, "AirPods");
-    EXPECT_GT(d["host"]["routeLabel"]["frame"][2].number, 0);
-}
-
-TEST_F(SimulatorTest, WithoutSettingsTheHostStaysStock) {
-    expectStockHost(*this, "");
-}
-
-TEST_F(SimulatorTest, WithEnabledOffTheHostStaysStock) {
-    expectStockHost(*this, "pref Enabled NO\n");
+    JsonValue d = dump();
+    for (auto& [name, view] : d.raw.at("views").items())
+        EXPECT_TRUE(view.is_null()) << name;
+    // The player's commands say why they cannot run.
+    EXPECT_EQ(runError("swipe down"),
+              "t.vey:1: the player is not there (is the plug-in installed and enabled?)");
+    EXPECT_EQ(runError("\ntheme"),
+              "t.vey:2: theme: the cover sheet has no forceLightTheme (is the plug-in enabled?)");
 }
 
 TEST_F(SimulatorTest, WithEnabledOnTheHostsFlowsReachThePlugInsHooks) {
@@ -106,96 +90,39 @@ TEST_F(SimulatorTest, WithEnabledOnTheHostsFlowsReachThePlugInsHooks) {
           "MRUNowPlayingTimeControlsView setFrame:", "CSAdjunctItemView _updateSizeToMimic"})
         EXPECT_GE(callCount(entry), 1) << entry;
 
-    JsonValue state = dump()["state"];
-    EXPECT_EQ(state["coversheetView"].string, "CSCoverSheetView");
-    EXPECT_EQ(state["notificationView"].string, "CSNotificationContainerView");
-    EXPECT_EQ(state["defaultPlayerViewParent"].string, "UIStackView");
-    EXPECT_EQ(state["originalPlayerView"].string, "PLPlatterView");
-    EXPECT_EQ(state["coverName"].string, "A ");
-    EXPECT_EQ(state["artistName"].string, "B ");
+    EXPECT_EQ(dump()["state"]["coverName"].string, "A ");
 }
 
 TEST_F(SimulatorTest, DumpHasEveryMemberWithItsType) {
     run("pref Enabled YES\nlaunch\nplay \"A\" \"B\" artwork-ocean.png\nwait 1\n");
     JsonValue d = dump();
-    using T = JsonValue::Type;
-    EXPECT_DOUBLE_EQ(d["time"].number, 1);
-    auto expectKinds = [](const JsonValue& values,
-                          const std::vector<sim::PluginVariable>& variables) {
-        EXPECT_EQ(values.members.size(), variables.size());
-        for (const sim::PluginVariable& v : variables) {
-            T type = values[v.name].type;
-            if (v.kind == sim::VariableKind::Object)
-                EXPECT_TRUE(type == T::Null || type == T::String || type == T::Object ||
-                            type == T::Array)
-                    << v.name;
-            else
-                EXPECT_EQ(type, v.kind == sim::VariableKind::Bool     ? T::Bool
-                                : v.kind == sim::VariableKind::String ? T::String
-                                                                      : T::Number)
-                    << v.name;
+    using K = sim::VariableKind;
+    for (auto [group, variables] : {std::pair{"state", &sim::sharedStateVariables()},
+                                    std::pair{"settings", &sim::settingVariables()}}) {
+        EXPECT_EQ(d[group].raw.size(), variables->size()) << group;
+        for (const sim::PluginVariable& v : *variables) {
+            auto raw = d[group].raw.at(v.name);
+            EXPECT_TRUE(v.kind == K::Object   ? !raw.is_boolean() && !raw.is_number()
+                        : v.kind == K::Bool   ? raw.is_boolean()
+                        : v.kind == K::String ? raw.is_string()
+                                              : raw.is_number())
+                << v.name;
         }
-    };
-    expectKinds(d["state"], sim::sharedStateVariables());
-    expectKinds(d["settings"], sim::settingVariables());
-    EXPECT_EQ(d["state"]["highresImage"]["width"].number, 400);
-    EXPECT_EQ(d["settings"]["newArtworkSize"].string, "250");
+    }
 
-    auto checkView = [&](const std::string& name, const JsonValue& view) {
-        SCOPED_TRACE(name);
-        if (view.isNull()) return;
-        for (const char* m : {"class", "frame", "hidden", "alpha", "transform", "superview", "text",
+    EXPECT_EQ(d["views"].raw.size(), 21u);
+    for (auto& [name, view] : d.raw.at("views").items()) {
+        if (view.is_null()) continue;
+        for (const char* m : {"class", "hidden", "alpha", "presentation", "superview", "text",
                               "textColor", "tintColor", "image", "cornerRadius", "borderWidth",
                               "borderColor", "fontSize", "fontWeight", "contentMode"})
-            EXPECT_TRUE(view.has(m)) << m;
-        EXPECT_EQ(view["frame"].items.size(), 4u);
-        EXPECT_EQ(view["transform"].items.size(), 6u);
-    };
-    JsonValue views = d["views"];
-    EXPECT_EQ(views.members.size(), 21u);
-    for (auto& [name, view] : views.members)
-        checkView(name, view);
-    EXPECT_EQ(views["veySongLabel"]["text"].string, "A ");
-    EXPECT_EQ(views["veySongLabel"]["superview"].string, "veyView");
-    EXPECT_EQ(views["veyView"]["superview"].string, "CSCoverSheetView");
-    EXPECT_TRUE(views["veyMiniBackgroundView"].has("outlineColor"));
-    EXPECT_FALSE(views["veyView"].has("outlineWidth"));
-
-    JsonValue host = d["host"];
-    EXPECT_EQ(host["mediaCommands"].type, T::Array);
-    for (const char* name : {"notificationList", "adjunctStack", "stockPlayer", "callToActionLabel",
-                             "newTimeControl", "routeLabel"}) {
-        EXPECT_EQ(host[name].type, T::Object) << name;
-        checkView(name, host[name]);
+            EXPECT_TRUE(view.contains(m)) << name << " " << m;
+        EXPECT_EQ(view.at("frame").size(), 4u) << name;
+        EXPECT_EQ(view.at("transform").size(), 6u) << name;
     }
-    EXPECT_TRUE(host["timeControl"].isNull()); // only below 16
-    EXPECT_EQ(host["callToActionLabel"]["text"].string, "Swipe up to open");
-}
-
-TEST_F(SimulatorTest, CommandsChangeTheDeviceMediaAndRoute) {
-    run("device 320x568 scale 2 version 15.2 name \"Tester\"\nlaunch\n"
-        "play \"One\" - \nqueue - \"Two\"\npause\n");
-    JsonValue d = dump();
-    EXPECT_EQ(d["device"]["width"].number, 320);
-    EXPECT_EQ(d["device"]["version"].string, "15.2");
-    EXPECT_EQ(UIScreen::mainScreen()->bounds().size, CGSizeMake(320, 568));
-    EXPECT_EQ(UIDevice::currentDevice()->name()->str(), "Tester");
-    EXPECT_EQ(d["host"]["timeControl"]["class"].string, "MediaControlsTimeControl");
-    EXPECT_EQ(d["host"]["nowPlaying"]["title"].string, "One");
-    EXPECT_TRUE(d["host"]["nowPlaying"]["artist"].isNull());
-    EXPECT_EQ(d["host"]["nowPlaying"]["count"].number, 2);
-    EXPECT_FALSE(d["host"]["playing"].boolean);
-
-    run("resume\nroute headphones\nwait 2.5\n");
-    d = dump();
-    EXPECT_TRUE(d["host"]["playing"].boolean);
-    EXPECT_EQ(d["host"]["route"].string, "headphones");
-    EXPECT_EQ(d["host"]["routeLabel"]["text"].string, "Headphones");
-
-    run("stop\n");
-    d = dump();
-    EXPECT_TRUE(d["host"]["nowPlaying"].isNull());
-    EXPECT_TRUE(d["host"]["stockPlayer"]["hidden"].boolean);
+    EXPECT_TRUE(d["views"]["veyMiniBackgroundView"].raw.contains("outlineColor"));
+    EXPECT_FALSE(d["views"]["veyView"].raw.contains("outlineWidth"));
+    EXPECT_TRUE(d["host"]["timeControl"].isNull()); // only below 16
 }
 
 TEST_F(SimulatorTest, SettingsComeFromPrefAndPrefsAndFollowChanges) {
@@ -203,40 +130,18 @@ TEST_F(SimulatorTest, SettingsComeFromPrefAndPrefsAndFollowChanges) {
         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
            "<key>Enabled</key><true/><key>style</key><string>lightMode</string>"
            "<key>artworkSize</key><integer>200</integer></dict></plist>\n";
-    run("prefs domain.plist\npref CornerRadius 30\nlaunch\n", out_);
-    JsonValue s = dump()["settings"];
-    EXPECT_TRUE(s["enabled"].boolean);
-    EXPECT_EQ(s["styleValue"].string, "lightMode");
-    EXPECT_EQ(s["newArtworkSize"].string, "200");
-    EXPECT_EQ(s["newCornerRadius"].string, "30");
-    // After launch a change reaches the running plug-in.
-    run("pref style darkMode\n");
-    EXPECT_EQ(dump()["settings"]["styleValue"].string, "darkMode");
-    // A damaged file leaves the running plug-in's settings alone, reported once.
     std::ofstream(out_ + "/broken.plist") << "<plist><dict><key>style</key>";
-    run("prefs broken.plist\nprefs broken.plist\n", out_);
-    EXPECT_EQ(dump()["settings"]["styleValue"].string, "darkMode");
-    EXPECT_TRUE(dump()["settings"]["enabled"].boolean);
-    std::string report = errors_.str();
-    EXPECT_EQ(report.rfind("vey-sim: the settings file " + out_ +
-                               "/device/Library/Preferences/"
-                               "com.lantern.veypreferences.plist is not a property list; the "
-                               "plug-in keeps its last settings\n",
-                           0),
-              0u)
-        << report;
-    EXPECT_EQ(std::count(report.begin(), report.end(), '\n'), 1);
-}
-
-TEST_F(SimulatorTest, PlayerCommandsNeedThePlayer) {
-    run("launch\n");
-    EXPECT_EQ(runError("\ntap veySkipButton"),
-              "t.vey:2: the cover sheet has no property 'veySkipButton' (is the plug-in "
-              "installed and enabled?)");
-    EXPECT_EQ(runError("swipe down"),
-              "t.vey:1: the player is not there (is the plug-in installed and enabled?)");
-    EXPECT_EQ(runError("theme"),
-              "t.vey:1: theme: the cover sheet has no forceLightTheme (is the plug-in enabled?)");
+    // After launch a change reaches the running plug-in; a damaged file leaves its settings
+    // alone, reported once.
+    run("prefs domain.plist\npref CornerRadius 30\nlaunch\nexpect settings.enabled == YES\n"
+        "expect settings.styleValue == lightMode\nexpect settings.newArtworkSize == 200\n"
+        "expect settings.newCornerRadius == 30\npref style darkMode\n"
+        "expect settings.styleValue == darkMode\nprefs broken.plist\nprefs broken.plist\n"
+        "expect settings.styleValue == darkMode\nexpect settings.enabled == YES\n",
+        out_);
+    EXPECT_EQ(reported(), "vey-sim: the settings file OUT/device/Library/Preferences/"
+                          "com.lantern.veypreferences.plist is not a property list; the plug-in "
+                          "keeps its last settings\n");
 }
 
 TEST_F(SimulatorTest, TapsReachOnlyThePlayersControls) {
@@ -244,25 +149,22 @@ TEST_F(SimulatorTest, TapsReachOnlyThePlayersControls) {
     EXPECT_EQ(runError("tap veyView"), "t.vey:1: 'veyView' is not a control and cannot be tapped");
     for (const char* other : {"noSuchView", "init", "coverSheet", "layoutSubviews"}) {
         std::string message = runError(std::string("tap ") + other);
-        EXPECT_EQ(message.rfind(std::string("t.vey:1: '") + other +
-                                    "' is not one of the player's views (veyView, ",
-                                0),
-                  0u)
+        EXPECT_TRUE(message.starts_with(std::string("t.vey:1: '") + other +
+                                        "' is not one of the player's views (veyView, "))
             << message;
         EXPECT_NE(message.find("veySkipButton"), std::string::npos) << message;
     }
-    EXPECT_EQ(runError("tap veyArtworkButton"), "");
 }
 
 TEST_F(SimulatorTest, TracksOfOneFileShareItsBytesWithinTheArtworkBudget) {
     artworkBudget_ = 60 << 10; // the three demo pictures are 63 KiB together
     std::ofstream(out_ + "/broken.jpg") << "\xff\xd8\xff this is not a picture";
     std::string art = assets() + "/artwork-";
-    run("pref Enabled YES\nlaunch\nplay \"A\" \"B\" " + out_ + "/broken.jpg\nwait 1\n");
-    JsonValue d = dump();
-    EXPECT_TRUE(d["host"]["nowPlaying"]["hasArtwork"].boolean); // handed over as it is
-    EXPECT_TRUE(d["state"]["highresImage"].isNull());
-    EXPECT_EQ(d["state"]["coverName"].string, "A ");
+    run("pref Enabled YES\nlaunch\nplay \"A\" \"B\" " + out_ +
+        "/broken.jpg\nwait 1\n"
+        "expect host.nowPlaying.hasArtwork == YES\nexpect state.highresImage == nil\n"
+        "expect state.coverName == \"A \"\n"); // handed over as it is, and the track shows
+    EXPECT_EQ(reported(), "");
 
     std::string plays;
     for (int i = 0; i < 10; i++)
@@ -279,56 +181,32 @@ TEST_F(SimulatorTest, TracksOfOneFileShareItsBytesWithinTheArtworkBudget) {
 
 TEST_F(SimulatorTest, OutputsStayInTheFolderAndAFailedWriteLeavesNothing) {
     run("wait 0.5\ndump nested/early.json\nlaunch\ndump late.json\n");
-    ASSERT_EQ(simulator().written().size(), 2u);
-    EXPECT_EQ(simulator().written()[0], out_ + "/nested/early.json");
-    std::ifstream in(out_ + "/nested/early.json");
-    JsonValue early = JsonReader::parse(std::string((std::istreambuf_iterator<char>(in)), {}));
+    const std::vector<std::string> written = {out_ + "/nested/early.json", out_ + "/late.json"};
+    EXPECT_EQ(simulator().written(), written);
+    JsonValue early = readJsonFile(written[0]);
     EXPECT_FALSE(early["launched"].boolean);
     EXPECT_DOUBLE_EQ(early["time"].number, 0.5);
-    std::string plugins = out_ + "/device/Library/MobileSubstrate/DynamicLibraries/";
-    EXPECT_TRUE(std::filesystem::exists(plugins + "Vey.dylib"));
-    EXPECT_TRUE(std::filesystem::exists(plugins + "Vey.plist"));
 
     std::filesystem::create_directory_symlink(out_ + "/device", out_ + "/link");
     EXPECT_EQ(runError("dump link/Vey.plist"),
-              "t.vey:1: cannot write " + out_ + "/link/Vey.plist: " + out_ +
-                  "/link is a link, and outputs stay inside the output folder");
-    EXPECT_EQ(runError("dump ./device/Library/x.json"),
-              "t.vey:1: dump: the output file may not be inside the device folder");
-    std::filesystem::create_directories(out_ + "/taken.json/inside");
-    EXPECT_EQ(runError("dump taken.json"),
-              "t.vey:1: cannot write " + out_ + "/taken.json: Is a directory");
+              "t.vey:1: cannot write OUT/link/Vey.plist: OUT/link "
+              "is a link, and outputs stay inside the output folder");
 
     // A full disk, as a file-size limit: the write fails with the system's reason.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);
-    rlimit small = saved;
-    small.rlim_cur = 4096;
+    rlimit small{4096, saved.rlim_max};
     setrlimit(RLIMIT_FSIZE, &small);
     std::string full = runError("snapshot full.png\ndump full.json");
     setrlimit(RLIMIT_FSIZE, &saved);
-    EXPECT_EQ(full, "t.vey:1: cannot write " + out_ + "/full.png: File too large");
+    EXPECT_EQ(full, "t.vey:1: cannot write OUT/full.png: File too large");
     std::vector<std::string> left;
     for (auto& entry : std::filesystem::directory_iterator(out_))
         left.push_back(entry.path().filename().string());
     std::sort(left.begin(), left.end());
-    EXPECT_EQ(left,
-              (std::vector<std::string>{"device", "late.json", "link", "nested", "taken.json"}));
-    EXPECT_EQ(simulator().written().size(), 2u);
+    EXPECT_EQ(left, (std::vector<std::string>{"device", "late.json", "link", "nested"}));
+    EXPECT_EQ(simulator().written(), written);
 }
 
 } // namespace
-
-TEST_F(SimulatorTest, SnapshotsAndFilmsDrawTheScreenAtTheDevicesScale) {
-    run("pref Enabled YES\nplay \"A\" \"B\" artwork-sunset.jpg\nlaunch\nwait 1\n"
-        "snapshot shots/screen.png\nfilm change 0.5 4\n");
-    Ref<UIImage> image = UIImage::imageWithContentsOfFile(out_ + "/shots/screen.png");
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->size(), CGSizeMake(1170, 2532));
-    for (auto [frame, written] : {std::pair{"change-0001.png", true},
-                                  {"change-0002.png", true},
-                                  {"change-0003.png", false}})
-        EXPECT_EQ(std::filesystem::exists(out_ + "/" + frame), written) << frame;
-    EXPECT_NEAR(dump()["time"].number, 1.5, 1e-9) << "the film advances the clock";
-}
