@@ -1,4 +1,4 @@
-// Test helpers: a device root of its own for each test.
+// Test helpers: a device root of its own for each test, and a listing of the runtime.
 #pragma once
 
 #include "entry/install.h"
@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <unistd.h>
 
 struct TestDevice {
@@ -22,3 +23,17 @@ struct TestDevice {
     }
     std::string root;
 };
+
+// Every method and property of every class registered so far, by class name.
+inline std::map<std::string, std::vector<std::string>> runtimeListing() {
+    std::map<std::string, std::vector<std::string>> out;
+    for (Class c : objc_classList()) {
+        auto& lines = out[c->name];
+        for (Class k : {c, object_getClass(c)})
+            for (auto& l : class_methodListing(k))
+                lines.push_back(l);
+        for (auto& l : class_propertyListing(c))
+            lines.push_back(l);
+    }
+    return out;
+}

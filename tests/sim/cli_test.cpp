@@ -76,6 +76,9 @@ TEST_F(Cli, DemoWritesEveryOutputIntoTheFolderTheSameOnEveryRun) {
     for (auto& [path, bytes] : first)
         EXPECT_NE(("\n" + r.out).find("\n" + path + "\n"), std::string::npos) << path;
     EXPECT_TRUE(parseJson(first["demo-out/01-playing.json"])["pluginLoaded"].boolean);
+    // Pictures are at the device's scale: 390 x 844 points at 3, in the PNG header.
+    EXPECT_EQ(first["demo-out/00-lock-screen.png"].substr(16, 8),
+              std::string("\0\0\x04\x92\0\0\x09\xe4", 8));
 
     // Running it again replaces the device it made before, and writes the same bytes: the
     // grain of the artwork background and every other picture are repeatable.
