@@ -1,7 +1,7 @@
 // Deterministic PNG encoding: the same pixels always give the same bytes, because the colour
 // type follows from the pixels alone, the filters and compression settings are fixed and no
 // time or text is written. Rows are converted, filtered and compressed a strip at a time, so
-// the working set stays in cache whatever the image's size.
+// the working set stays in cache whatever the image's size; large pictures in two halves at once.
 #pragma GCC optimize("O3")
 #include "platform/graphics/codec.h"
 
@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <thread>
 #include <zlib.h>
 
 namespace {
@@ -135,41 +136,91 @@ void putChunk(std::vector<std::uint8_t>& out, const char* type, const std::uint8
     put32(out, std::uint32_t(crc32(0, out.data() + start, uInt(length + 4))));
 }
 
+// Raw deflate data: the zlib wrapper is written around the parts by hand.
 struct Deflater {
     z_stream z{};
     bool ok = false;
     Deflater(PNGCompression compression) {
         bool small = compression == PNGCompression::Smallest;
-        ok = deflateInit2(&z, small ? 9 : 1, Z_DEFLATED, 15, small ? 9 : 8,
+        ok = deflateInit2(&z, small ? 9 : 1, Z_DEFLATED, -15, small ? 9 : 8,
                           small ? Z_DEFAULT_STRATEGY : Z_RLE) == Z_OK;
     }
     ~Deflater() {
         if (ok) deflateEnd(&z);
     }
-    // Compresses `n` bytes onto the end of `out`.
-    bool add(const std::uint8_t* data, std::size_t n, bool last, std::vector<std::uint8_t>& out) {
+    // Compresses `n` bytes onto the end of `out`; `flush` as deflate takes it.
+    bool add(const std::uint8_t* data, std::size_t n, int flush, std::vector<std::uint8_t>& out) {
         std::uint8_t buffer[1 << 16];
         z.next_in = const_cast<Bytef*>(data);
         z.avail_in = uInt(n);
         for (;;) {
             z.next_out = buffer;
             z.avail_out = sizeof buffer;
-            int status = deflate(&z, last ? Z_FINISH : Z_NO_FLUSH);
+            int status = deflate(&z, flush);
             out.insert(out.end(), buffer, buffer + (sizeof buffer - z.avail_out));
             if (status == Z_STREAM_END) return true;
             if (status != Z_OK && status != Z_BUF_ERROR) return false;
-            if (z.avail_in == 0 && z.avail_out > 0 && !last) return true;
+            if (flush != Z_FINISH && z.avail_in == 0 && z.avail_out > 0) return true;
         }
     }
 };
+
+// Rows [y0, y1) converted, filtered and compressed a strip at a time. A part that is not the
+// last ends on a byte boundary (a sync flush), so parts made apart join into one stream.
+struct Part {
+    std::vector<std::uint8_t> bytes;
+    uLong adler = adler32(0, nullptr, 0); // of the filtered bytes
+    std::size_t length = 0;
+    bool ok = false;
+};
+
+Part compressRows(const CGImage& image, bool alpha, int y0, int y1, bool last,
+                  PNGCompression compression) {
+    Part part;
+    int bpp = alpha ? 4 : 3;
+    std::size_t rowBytes = std::size_t(image.width) * bpp;
+    Deflater deflater(compression);
+    if (!deflater.ok) return part;
+    std::vector<std::uint8_t> rows[2] = {std::vector<std::uint8_t>(rowBytes),
+                                         std::vector<std::uint8_t>(rowBytes, 0)};
+    // Zeros above the first row; a later part filters against the row before it.
+    if (y0 > 0) convertRow(image.row(y0 - 1), image.width, alpha, rows[(y0 + 1) % 2].data());
+    std::vector<std::uint8_t> strip(kStripRows * (rowBytes + 1)), trial(rowBytes);
+    for (int s0 = y0; s0 < y1; s0 += kStripRows) {
+        int count = std::min(kStripRows, y1 - s0);
+        for (int i = 0; i < count; ++i) {
+            int y = s0 + i;
+            std::uint8_t* cur = rows[y % 2].data();
+            const std::uint8_t* prev = rows[(y + 1) % 2].data();
+            convertRow(image.row(y), image.width, alpha, cur);
+            std::uint8_t* line = &strip[std::size_t(i) * (rowBytes + 1)];
+            if (compression == PNGCompression::Smallest) {
+                line[0] =
+                    std::uint8_t(bestFilter(cur, prev, line + 1, trial.data(), rowBytes, bpp));
+            } else {
+                line[0] = kFilterPaeth;
+                filterRow(kFilterPaeth, cur, prev, line + 1, rowBytes, bpp);
+            }
+        }
+        std::size_t n = std::size_t(count) * (rowBytes + 1);
+        part.adler = adler32_z(part.adler, strip.data(), n);
+        part.length += n;
+        int flush = s0 + count < y1 ? Z_NO_FLUSH : last ? Z_FINISH : Z_SYNC_FLUSH;
+        if (!deflater.add(strip.data(), n, flush, part.bytes)) return part;
+    }
+    part.ok = true;
+    return part;
+}
+
+// Large pictures are compressed in two halves at once. The halves are fixed by the size alone,
+// so the bytes are the same however the threads run.
+constexpr std::size_t kSplitPixels = std::size_t(1) << 20;
 
 } // namespace
 
 std::vector<std::uint8_t> CGImageEncodePNG(const CGImage& image, PNGCompression compression) {
     if (image.width <= 0 || image.height <= 0 || !image.data) return {};
     bool alpha = !allOpaque(image);
-    int bpp = alpha ? 4 : 3;
-    std::size_t rowBytes = std::size_t(image.width) * bpp;
 
     std::vector<std::uint8_t> out = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
     std::uint8_t header[13] = {};
@@ -181,38 +232,34 @@ std::vector<std::uint8_t> CGImageEncodePNG(const CGImage& image, PNGCompression 
     header[9] = alpha ? 6 : 2; // RGBA or RGB
     putChunk(out, "IHDR", header, sizeof header);
 
-    // One IDAT: its length is filled in once the data is compressed behind it.
-    std::size_t idat = out.size();
-    out.insert(out.end(), {0, 0, 0, 0, 'I', 'D', 'A', 'T'});
-    Deflater deflater(compression);
-    if (!deflater.ok) return {};
-    std::vector<std::uint8_t> rows[2] = {std::vector<std::uint8_t>(rowBytes),
-                                         std::vector<std::uint8_t>(rowBytes, 0)};
-    std::vector<std::uint8_t> strip(kStripRows * (rowBytes + 1)), trial(rowBytes);
-    for (int y0 = 0; y0 < image.height; y0 += kStripRows) {
-        int count = std::min(kStripRows, image.height - y0);
-        for (int i = 0; i < count; ++i) {
-            int y = y0 + i;
-            std::uint8_t* cur = rows[y % 2].data();
-            const std::uint8_t* prev = rows[(y + 1) % 2].data(); // zeros above the first row
-            convertRow(image.row(y), image.width, alpha, cur);
-            std::uint8_t* line = &strip[std::size_t(i) * (rowBytes + 1)];
-            if (compression == PNGCompression::Smallest) {
-                line[0] =
-                    std::uint8_t(bestFilter(cur, prev, line + 1, trial.data(), rowBytes, bpp));
-            } else {
-                line[0] = kFilterPaeth;
-                filterRow(kFilterPaeth, cur, prev, line + 1, rowBytes, bpp);
-            }
-        }
-        if (!deflater.add(strip.data(), std::size_t(count) * (rowBytes + 1),
-                          y0 + count == image.height, out))
-            return {};
+    int middle = image.height;
+    if (compression == PNGCompression::Fast && image.pixelCount() >= kSplitPixels &&
+        image.height >= 4 * kStripRows)
+        middle = image.height / 2 / kStripRows * kStripRows;
+    Part second;
+    std::thread worker;
+    if (middle < image.height)
+        worker = std::thread(
+            [&] { second = compressRows(image, alpha, middle, image.height, true, compression); });
+    Part first = compressRows(image, alpha, 0, middle, middle == image.height, compression);
+    if (worker.joinable()) worker.join();
+    uLong adler = first.adler;
+    std::size_t length = 2 + first.bytes.size() + 4;
+    if (middle < image.height) {
+        adler = adler32_combine(first.adler, second.adler, z_off_t(second.length));
+        length += second.bytes.size();
     }
-    std::size_t length = out.size() - idat - 8;
-    if (length > 0x7fffffffu) return {};
-    for (int i = 0; i < 4; ++i)
-        out[idat + i] = std::uint8_t(std::uint32_t(length) >> (24 - 8 * i));
+    if (!first.ok || (middle < image.height && !second.ok) || length > 0x7fffffffu) return {};
+
+    // One IDAT: the zlib header (deflate, 32 KiB window, the level's flag), the parts, the
+    // checksum.
+    std::size_t idat = out.size();
+    put32(out, std::uint32_t(length));
+    out.insert(out.end(), {'I', 'D', 'A', 'T', 0x78});
+    out.push_back(compression == PNGCompression::Smallest ? 0xda : 0x01);
+    out.insert(out.end(), first.bytes.begin(), first.bytes.end());
+    out.insert(out.end(), second.bytes.begin(), second.bytes.end());
+    put32(out, std::uint32_t(adler));
     put32(out, std::uint32_t(crc32(0, out.data() + idat + 4, uInt(length + 4))));
     putChunk(out, "IEND", nullptr, 0);
     return out;

@@ -172,6 +172,17 @@ TEST(UIImageEncoding, PNGFollowsThePixelsAndRoundTrips) {
         ASSERT_TRUE(data);
         EXPECT_TRUE(data->isEqual(NSData::make(fast)));
     }
+    // A large picture is compressed in two halves at once, joined into one stream.
+    CGImageRef large = samples::bitmap(1030, 1030, [](int x, int y) {
+        return packPixel(255, x * 7 % 256, y * 3 % 256, std::uint32_t(x ^ y) & 255);
+    });
+    std::vector<std::uint8_t> bytes = CGImageEncodePNG(*large);
+    auto back = CGImageCreateWithEncodedData(bytes.data(), bytes.size());
+    ASSERT_TRUE(back);
+    EXPECT_EQ(samples::maxDifference([&](int x, int y) { return large->row(y)[x]; },
+                                     [&](int x, int y) { return back->row(y)[x]; },
+                                     {0, 0, 1030, 1030}),
+              0);
     EXPECT_FALSE(UIImagePNGRepresentation(nullptr));
     EXPECT_FALSE(UIImagePNGRepresentation(UIImage::systemImageNamed("play.fill")));
 }
