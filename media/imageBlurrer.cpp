@@ -82,8 +82,9 @@ Canvas paddedCanvas(UIImage* image, CGFloat scale, int margin) {
 }
 
 // How far the two blurs of `radius` read beyond what they make, in pixels (with room to spare).
+// The blurs read a negative radius as none, so it reaches no further.
 int blurReach(double radius) {
-    return gaussianSpread(radius) + int(std::ceil(std::min(radius, 512.0))) + 2;
+    return gaussianSpread(radius) + int(std::ceil(std::clamp(radius, 0.0, 512.0))) + 2;
 }
 
 // The blurred canvas cropped to the centre copy's place, rendered by a context of its own at the

@@ -159,7 +159,7 @@ int runCommandLine(int argc, const char* const* argv, std::ostream& out, std::os
         err << "vey-sim: " << problem << "\n" << kUsage;
         return kExitBadInput;
     }
-    if (args.smallestPNG) renderSetPNGCompression(PNGCompression::Smallest);
+    renderSetPNGCompression(args.smallestPNG ? PNGCompression::Smallest : PNGCompression::Fast);
     if (args.command == "live") {
         args.live.scenario = args.scenario;
         if (args.hasOut) args.live.outDir = args.outDir;

@@ -164,8 +164,12 @@ bool gaussianThenMotionBlur(const PixelView& src, double sigma, const MotionKern
         return ring.data() + std::size_t(((y - middle.y) % slots + slots) % slots) * stride;
     };
     int next = dst.rect.y; // the next motion row to make
-    return gaussianBlurRows(src, sigma, middle, slot, [&](int y) {
+    bool ok = gaussianBlurRows(src, sigma, middle, slot, [&](int y) {
         for (; next < dst.rect.bottom() && next + kernel.spreadY <= y; ++next)
             motionRow(kernel, dst, middle.x, next, slot);
     });
+    // Kept for the next background unless it is large (wide artwork, a large radius).
+    if (ring.size() * sizeof(std::uint32_t) > (std::size_t(16) << 20))
+        std::vector<std::uint32_t>().swap(ring);
+    return ok;
 }

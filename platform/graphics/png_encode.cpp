@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <exception>
+#include <system_error>
 #include <thread>
 #include <zlib.h>
 
@@ -174,8 +176,8 @@ struct Part {
     bool ok = false;
 };
 
-Part compressRows(const CGImage& image, bool alpha, int y0, int y1, bool last,
-                  PNGCompression compression) {
+Part compressRowsOrThrow(const CGImage& image, bool alpha, int y0, int y1, bool last,
+                         PNGCompression compression) {
     Part part;
     int bpp = alpha ? 4 : 3;
     std::size_t rowBytes = std::size_t(image.width) * bpp;
@@ -212,6 +214,16 @@ Part compressRows(const CGImage& image, bool alpha, int y0, int y1, bool last,
     return part;
 }
 
+// Out of memory is a failed encoding, on either thread.
+Part compressRows(const CGImage& image, bool alpha, int y0, int y1, bool last,
+                  PNGCompression compression) noexcept {
+    try {
+        return compressRowsOrThrow(image, alpha, y0, y1, last, compression);
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 // Large pictures are compressed in two halves at once. The halves are fixed by the size alone,
 // so the bytes are the same however the threads run.
 constexpr std::size_t kSplitPixels = std::size_t(1) << 20;
@@ -238,9 +250,16 @@ std::vector<std::uint8_t> CGImageEncodePNG(const CGImage& image, PNGCompression 
         middle = image.height / 2 / kStripRows * kStripRows;
     Part second;
     std::thread worker;
-    if (middle < image.height)
-        worker = std::thread(
-            [&] { second = compressRows(image, alpha, middle, image.height, true, compression); });
+    auto compressSecond = [&] {
+        second = compressRows(image, alpha, middle, image.height, true, compression);
+    };
+    if (middle < image.height) {
+        try {
+            worker = std::thread(compressSecond);
+        } catch (const std::system_error&) { // no thread to be had: the same bytes, in turn
+            compressSecond();
+        }
+    }
     Part first = compressRows(image, alpha, 0, middle, middle == image.height, compression);
     if (worker.joinable()) worker.join();
     uLong adler = first.adler;

@@ -5,6 +5,7 @@
 #include "platform/foundation/foundation.h"
 #include "platform/uikit/internal.h"
 #include "platform/uikit/view.h"
+#include "platform/uikit/weak.h"
 
 #include <algorithm>
 #include <cmath>
@@ -196,9 +197,10 @@ void UIView::transitionWithView(UIView* view, double duration, UIViewAnimationOp
                       [&](const UIViewTransition& old) { return old.begin + old.duration <= now; });
         view->transitions_.push_back(std::move(t));
         // The old content (a copy of the drawable state) is let go as soon as it is shown no more.
-        q.schedule(now + length, [keep] {
+        q.schedule(now + length, [weak = Weak<UIView>(view)] {
+            if (!weak) return; // the view went first, and its records with it
             std::int64_t end = MainQueue::shared().nowNanos();
-            std::erase_if(keep->transitions_, [&](const UIViewTransition& old) {
+            std::erase_if(weak->transitions_, [&](const UIViewTransition& old) {
                 return old.begin + old.duration <= end;
             });
         });

@@ -41,10 +41,15 @@ namespace {
 
 const cairo_user_data_key_t kPixelsKey{};
 
+// Idle group pixels kept for the next frames at the most: a few full screens. Groups whose size
+// changes every frame (a view moving or growing) would otherwise pile up until the film ends.
+constexpr std::size_t kIdlePixels = std::size_t(16) << 20;
+
 struct Reuse {
     int films = 0;
-    // Group pixels no longer drawn with, by their size.
+    // Group pixels no longer drawn with, by their size, oldest first.
     std::vector<std::pair<std::size_t, std::uint32_t*>> idle;
+    std::size_t idlePixels = 0;
 };
 
 Reuse& reuse() {
@@ -58,11 +63,12 @@ struct GroupPixels {
 };
 
 GroupPixels takeGroupPixels(std::size_t count) {
-    auto& idle = reuse().idle;
-    for (auto it = idle.begin(); it != idle.end(); ++it)
+    Reuse& r = reuse();
+    for (auto it = r.idle.begin(); it != r.idle.end(); ++it)
         if (it->first == count) {
             GroupPixels kept{it->second, count};
-            idle.erase(it);
+            r.idle.erase(it);
+            r.idlePixels -= count;
             return kept;
         }
     return {new (std::nothrow) std::uint32_t[count], count};
@@ -70,10 +76,18 @@ GroupPixels takeGroupPixels(std::size_t count) {
 
 void releaseGroupPixels(void* p) {
     auto* pixels = static_cast<GroupPixels*>(p);
-    if (reuse().films > 0)
-        reuse().idle.emplace_back(pixels->count, pixels->data);
-    else
+    Reuse& r = reuse();
+    if (r.films > 0) {
+        r.idle.emplace_back(pixels->count, pixels->data);
+        r.idlePixels += pixels->count;
+        while (r.idlePixels > kIdlePixels && r.idle.size() > 1) {
+            r.idlePixels -= r.idle.front().first;
+            delete[] r.idle.front().second;
+            r.idle.erase(r.idle.begin());
+        }
+    } else {
         delete[] pixels->data;
+    }
     delete pixels;
 }
 
@@ -88,6 +102,7 @@ FrameReuse::~FrameReuse() {
     for (auto& [count, data] : reuse().idle)
         delete[] data;
     reuse().idle.clear();
+    reuse().idlePixels = 0;
     forgetResampledImages();
 }
 

@@ -2,6 +2,8 @@
 
 #include "sim/render/render.h"
 
+#include <exception>
+
 namespace render {
 
 FrameWriter::FrameWriter() : thread_([this] { run(); }) {}
@@ -41,7 +43,12 @@ void FrameWriter::run() {
         if (failure_) continue;
         lock.unlock();
         std::string error;
-        bool ok = writePNG(image, path, &error);
+        bool ok = false;
+        try {
+            ok = writePNG(image, path, &error);
+        } catch (const std::exception& e) { // out of memory: a failed write, not the end
+            error = "cannot write " + path + ": " + e.what();
+        }
         image.reset(); // the pixels go back to the pool before the next frame is taken
         lock.lock();
         if (ok)

@@ -32,7 +32,16 @@ void setGoodPattern(cairo_pattern_t* pattern) {
 std::vector<Resampled> kept; // oldest first
 std::size_t keptBytes = 0;
 
+void forgetExpired() {
+    std::erase_if(kept, [&](const Resampled& r) {
+        bool gone = r.source.expired();
+        if (gone) keptBytes -= r.pixels->pixelCount() * 4;
+        return gone;
+    });
+}
+
 CGImageRef resampled(const CGImageRef& bitmap, int width, int height) {
+    forgetExpired();
     for (auto it = kept.begin(); it != kept.end(); ++it)
         if (it->key == bitmap.get() && !it->source.expired() && it->pixels->width == width &&
             it->pixels->height == height) {
@@ -60,11 +69,6 @@ CGImageRef resampled(const CGImageRef& bitmap, int width, int height) {
     cairo_surface_destroy(target);
     cairo_surface_destroy(source);
     out->opaque = bitmap->opaque;
-    std::erase_if(kept, [&](const Resampled& r) {
-        bool gone = r.source.expired();
-        if (gone) keptBytes -= r.pixels->pixelCount() * 4;
-        return gone;
-    });
     kept.push_back({bitmap.get(), bitmap, out});
     keptBytes += out->pixelCount() * 4;
     while (keptBytes > kKeptBytes && kept.size() > 1) {
@@ -81,9 +85,13 @@ CGImageRef bitmapFor(cairo_t* cr, const CGImageRef& bitmap, CGRect rect) {
     cairo_matrix_t m;
     cairo_get_matrix(cr, &m);
     if (m.xy != 0 || m.yx != 0 || !(m.xx > 0) || !(m.yy > 0)) return bitmap;
+    // Whole pixels in place as well as in size: a copy drawn at a fraction of a pixel would be
+    // filtered twice and differ from the bitmap drawn itself.
+    double x = rect.origin.x * m.xx + m.x0, y = rect.origin.y * m.yy + m.y0;
     double w = rect.size.width * m.xx, h = rect.size.height * m.yy;
     double iw = std::round(w), ih = std::round(h);
-    bool whole = std::fabs(w - iw) < 1e-6 && std::fabs(h - ih) < 1e-6;
+    bool whole = std::fabs(w - iw) < 1e-6 && std::fabs(h - ih) < 1e-6 &&
+                 std::fabs(x - std::round(x)) < 1e-6 && std::fabs(y - std::round(y)) < 1e-6;
     if (!whole || (iw == bitmap->width && ih == bitmap->height) || iw * ih * 4 > kKeptBytes / 2)
         return bitmap;
     CGImageRef copy = resampled(bitmap, int(iw), int(ih));

@@ -174,5 +174,10 @@ TEST_F(ImageBlurrerTest, OverlaysCoverTheMainScreenAndMethodsAnswerByName) {
                        "applyCustomBlurToImage:withBlurRadius:effect:", art.get(), 0.0, 1L),
               static_cast<id>(art.get()));
     EXPECT_FALSE(imageBlurrer::applyCustomBlur(nullptr, 5, 1));
+    // A negative radius (from the settings as typed) blurs nothing and darkens no edge.
+    Ref<UIImage> unblurred = imageBlurrer::applyCustomBlur(art, -5, kBlurModeNone);
+    ASSERT_TRUE(unblurred);
+    for (auto [x, y] : {std::pair{0, 0}, {19, 19}, {0, 19}})
+        EXPECT_EQ(at(unblurred, x, y), at(unblurred, 10, 10)) << x << "," << y;
     objc_drainAutoreleasePool();
 }

@@ -74,13 +74,19 @@ TEST(RenderOutput, FilmFramesShowTheirMomentAndStopAtAFailedWrite) {
         EXPECT_NEAR(inkOf(decode(frames[k])).midX(), expected[k], 1) << k;
 
     // In a film an image drawn at another size is resampled once and kept for the next frames;
-    // the frames show what a snapshot does.
-    Ref<UIImageView> art = UIView::make<UIImageView>(CGRectMake(0, 0, 40, 30));
-    art->setImage(makeImage(5, 7, 1, [](int x, int y) { return RGBA{x * 50, y * 30, 200, 255}; }));
-    CGImageRef still = shot(art);
-    ASSERT_TRUE(renderFilm(art, 1, (dir / "art").string(), 0.5, 4, &error)) << error;
-    for (const char* frame : {"art-0001.png", "art-0002.png"})
-        EXPECT_TRUE(samePixels(decode(dir / frame), still)) << frame;
+    // the frames show what a snapshot does, on whole pixels or between them.
+    for (double offset : {0.0, 0.5}) {
+        Ref<UIView> holder = box(CGRectMake(0, 0, 41, 31), kWhite);
+        Ref<UIImageView> art = UIView::make<UIImageView>(CGRectMake(offset, offset, 40, 30));
+        art->setImage(makeImage(5, 7, 1, [](int x, int y) {
+            return RGBA{x * 50, y * 30, 200, 255};
+        }));
+        holder->addSubview(art);
+        CGImageRef still = shot(holder);
+        ASSERT_TRUE(renderFilm(holder, 1, (dir / "art").string(), 0.5, 4, &error)) << error;
+        for (const char* frame : {"art-0001.png", "art-0002.png"})
+            EXPECT_TRUE(samePixels(decode(dir / frame), still)) << frame << " at " << offset;
+    }
 
     // Frames are written in order on a second thread; one that cannot be written ends the
     // film there, and the error names it.

@@ -44,7 +44,8 @@ TEST(Values, ColoursFontsAndCornerCurves) {
     // Nonsense text styles read as the body style, nonsense sizes as 0.
     EXPECT_EQ(UIFont::preferredFontForTextStyle("no such style")->pointSize(), 17);
     EXPECT_EQ(UIFont::systemFontOfSize(-4)->pointSize(), 0);
-    CALayer* layer = UIView::make()->layer();
+    Ref<UIView> view = UIView::make();
+    CALayer* layer = view->layer();
     layer->setCornerCurve(kCACornerCurveContinuous);
     layer->setCornerCurve("bogus"); // ignored
     EXPECT_EQ(layer->cornerCurve(), "continuous");
