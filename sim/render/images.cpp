@@ -43,8 +43,7 @@ void forgetExpired() {
 CGImageRef resampled(const CGImageRef& bitmap, int width, int height) {
     forgetExpired();
     for (auto it = kept.begin(); it != kept.end(); ++it)
-        if (it->key == bitmap.get() && !it->source.expired() && it->pixels->width == width &&
-            it->pixels->height == height) {
+        if (it->key == bitmap.get() && it->pixels->width == width && it->pixels->height == height) {
             Resampled hit = *it;
             kept.erase(it);
             kept.push_back(hit);
@@ -87,12 +86,12 @@ CGImageRef bitmapFor(cairo_t* cr, const CGImageRef& bitmap, CGRect rect) {
     if (m.xy != 0 || m.yx != 0 || !(m.xx > 0) || !(m.yy > 0)) return bitmap;
     // Whole pixels in place as well as in size: a copy drawn at a fraction of a pixel would be
     // filtered twice and differ from the bitmap drawn itself.
+    auto whole = [](double v) { return std::fabs(v - std::round(v)) < 1e-6; };
     double x = rect.origin.x * m.xx + m.x0, y = rect.origin.y * m.yy + m.y0;
     double w = rect.size.width * m.xx, h = rect.size.height * m.yy;
     double iw = std::round(w), ih = std::round(h);
-    bool whole = std::fabs(w - iw) < 1e-6 && std::fabs(h - ih) < 1e-6 &&
-                 std::fabs(x - std::round(x)) < 1e-6 && std::fabs(y - std::round(y)) < 1e-6;
-    if (!whole || (iw == bitmap->width && ih == bitmap->height) || iw * ih * 4 > kKeptBytes / 2)
+    if (!whole(x) || !whole(y) || !whole(w) || !whole(h) ||
+        (iw == bitmap->width && ih == bitmap->height) || iw * ih * 4 > kKeptBytes / 2)
         return bitmap;
     CGImageRef copy = resampled(bitmap, int(iw), int(ih));
     return copy ? copy : bitmap;
